@@ -1,0 +1,134 @@
+// The Win32 implementation of the operating-system interface.
+#include "Os.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+#include <algorithm>
+#include <vector>
+#include <windows.h>
+
+namespace os {
+
+unsigned AnsiCodePage() { return GetACP(); }
+
+std::u16string AnsiToWide(std::string_view text) {
+    if (text.empty())
+        return {};
+    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::u16string out(static_cast<std::size_t>(n), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<LPWSTR>(out.data()),
+                        n);
+    return out;
+}
+
+std::string WideToAnsi(std::u16string_view text) {
+    if (text.empty())
+        return {};
+    auto* src = reinterpret_cast<LPCWSTR>(text.data());
+    int len = static_cast<int>(text.size());
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, src, len, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, src, len, out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::uint32_t LastError() { return GetLastError(); }
+
+std::string SysErrorMessage(std::uint32_t code) {
+    char* buffer = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                             nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    std::string text(buffer != nullptr ? buffer : "", n);
+    if (buffer != nullptr)
+        LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+        text.pop_back();
+    return text;
+}
+
+ModuleHandle FindResourceModule(ModuleHandle module) { return module; }
+
+std::string LoadStringAnsi(ModuleHandle module, unsigned id, int capacity) {
+    if (capacity <= 0)
+        return {};
+    std::vector<char> buffer(static_cast<std::size_t>(capacity));
+    int n = LoadStringA(static_cast<HINSTANCE>(module), id, buffer.data(), capacity);
+    return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
+    auto instance = static_cast<HMODULE>(module);
+    HRSRC info = FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(10));
+    if (info == nullptr)
+        return false;
+    HGLOBAL block = LoadResource(instance, info);
+    if (block == nullptr)
+        return false;
+    data = LockResource(block);
+    size = SizeofResource(instance, info);
+    return data != nullptr;
+}
+
+bool FileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+FileHandle OpenFile(const std::string& path, FileMode mode) {
+    HANDLE h = mode == FileMode::Create
+                   ? CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)
+                   : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? InvalidFile : reinterpret_cast<FileHandle>(h);
+}
+
+void CloseFile(FileHandle file) {
+    if (file != InvalidFile)
+        CloseHandle(reinterpret_cast<HANDLE>(file));
+}
+
+std::int64_t ReadFile(FileHandle file, void* buffer, std::int64_t count) {
+    std::int64_t done = 0;
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - done, 1 << 30));
+        DWORD got = 0;
+        if (!::ReadFile(reinterpret_cast<HANDLE>(file), static_cast<char*>(buffer) + done, chunk, &got, nullptr))
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
+std::int64_t WriteFile(FileHandle file, const void* buffer, std::int64_t count) {
+    std::int64_t done = 0;
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - done, 1 << 30));
+        DWORD put = 0;
+        if (!::WriteFile(reinterpret_cast<HANDLE>(file), static_cast<const char*>(buffer) + done, chunk, &put,
+                         nullptr))
+            return -1;
+        done += put;
+    }
+    return done;
+}
+
+std::int64_t SeekFile(FileHandle file, std::int64_t offset, SeekOrigin origin) {
+    DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN : origin == SeekOrigin::Current ? FILE_CURRENT : FILE_END;
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    LARGE_INTEGER pos;
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(file), distance, &pos, method))
+        return -1;
+    return pos.QuadPart;
+}
+
+void SetBinaryStdio() {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+}
+
+} // namespace os

@@ -1,0 +1,17 @@
+# GoogleTest from Debian's source package, built by the toolchain in use.
+set(QRL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${QRL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+# A test executable: one CTest test that runs the whole executable, under Wine when cross-built.
+# ENVIRONMENT entries (e.g. LANG=ru_RU.UTF-8) are set for that process alone.
+function(qrl_add_gtest target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;RESOURCES;ENVIRONMENT" ${ARGN})
+  qrl_add_executable(${target} SOURCES ${ARG_SOURCES} RESOURCES ${ARG_RESOURCES})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
+  add_test(NAME ${target} COMMAND ${target} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${target}.xml)
+  set_tests_properties(${target} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "${ARG_ENVIRONMENT}" WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
