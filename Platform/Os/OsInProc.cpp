@@ -6,10 +6,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace os {
 
@@ -36,7 +37,9 @@ unsigned& CurrentCodePage() {
     return codePage;
 }
 
-const char16_t* HighHalf() { return CurrentCodePage() == 1251 ? codepage::kHigh1251 : codepage::kHigh1252; }
+const char16_t* HighHalf() {
+    return CurrentCodePage() == 1251 ? codepage::kHigh1251 : codepage::kHigh1252;
+}
 
 thread_local std::uint32_t lastError = 0;
 
@@ -72,7 +75,9 @@ bool SetAnsiCodePage(unsigned codePage) {
     return true;
 }
 
-unsigned AnsiCodePage() { return CurrentCodePage(); }
+unsigned AnsiCodePage() {
+    return CurrentCodePage();
+}
 
 std::u16string AnsiToWide(std::string_view text) {
     const char16_t* high = HighHalf();
@@ -85,34 +90,39 @@ std::u16string AnsiToWide(std::string_view text) {
 }
 
 std::string WideToAnsi(std::u16string_view text) {
-    const char16_t* high = HighHalf();
-    std::string out;
-    out.reserve(text.size());
+    // The reverse of the high half, one byte per UTF-16 code unit; 0 where the code page lacks it.
+    struct Reverse {
+        explicit Reverse(const char16_t* high) : bytes(0x10000, 0) {
+            for (int k = 0; k < 128; ++k)
+                bytes[high[k]] = static_cast<unsigned char>(0x80 + k);
+        }
+        std::vector<unsigned char> bytes;
+    };
+    static const Reverse reverse1251(codepage::kHigh1251);
+    static const Reverse reverse1252(codepage::kHigh1252);
+    const Reverse& reverse = CurrentCodePage() == 1251 ? reverse1251 : reverse1252;
+    std::string out(text.size(), '?');
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-            continue;
-        }
-        // A surrogate pair is one character, and the code pages hold none beyond the first plane.
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            ++i;
-        char mapped = '?';
-        for (int k = 0; k < 128; ++k)
-            if (high[k] == c) {
-                mapped = static_cast<char>(0x80 + k);
-                break;
-            }
-        out += mapped;
+        // Each half of a surrogate pair becomes a default character of its own, as on Windows.
+        unsigned char b = c < 0x80 ? static_cast<unsigned char>(c) : reverse.bytes[c];
+        if (c < 0x80 || b != 0)
+            out[i] = static_cast<char>(b);
     }
     return out;
 }
 
-std::uint32_t LastError() { return lastError; }
+std::uint32_t LastError() {
+    return lastError;
+}
 
-std::string SysErrorMessage(std::uint32_t code) { return std::strerror(static_cast<int>(code)); }
+std::string SysErrorMessage(std::uint32_t code) {
+    return std::strerror(static_cast<int>(code));
+}
 
-ModuleHandle FindResourceModule(ModuleHandle module) { return module; }
+ModuleHandle FindResourceModule(ModuleHandle module) {
+    return module;
+}
 
 std::string LoadStringAnsi(ModuleHandle module, unsigned id, int capacity) {
     if (module == nullptr || capacity <= 0)

@@ -1,24 +1,26 @@
 // The Win32 implementation of the operating-system interface.
 #include "Os.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
-#include <algorithm>
 #include <vector>
 #include <windows.h>
 
 namespace os {
 
-unsigned AnsiCodePage() { return GetACP(); }
+unsigned AnsiCodePage() {
+    return GetACP();
+}
 
 std::u16string AnsiToWide(std::string_view text) {
     if (text.empty())
         return {};
     int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::u16string out(static_cast<std::size_t>(n), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), reinterpret_cast<LPWSTR>(out.data()),
-                        n);
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                        reinterpret_cast<LPWSTR>(out.data()), n);
     return out;
 }
 
@@ -33,7 +35,9 @@ std::string WideToAnsi(std::u16string_view text) {
     return out;
 }
 
-std::uint32_t LastError() { return GetLastError(); }
+std::uint32_t LastError() {
+    return GetLastError();
+}
 
 std::string SysErrorMessage(std::uint32_t code) {
     char* buffer = nullptr;
@@ -43,12 +47,15 @@ std::string SysErrorMessage(std::uint32_t code) {
     std::string text(buffer != nullptr ? buffer : "", n);
     if (buffer != nullptr)
         LocalFree(buffer);
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
+    while (!text.empty() &&
+           (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
         text.pop_back();
     return text;
 }
 
-ModuleHandle FindResourceModule(ModuleHandle module) { return module; }
+ModuleHandle FindResourceModule(ModuleHandle module) {
+    return module;
+}
 
 std::string LoadStringAnsi(ModuleHandle module, unsigned id, int capacity) {
     if (capacity <= 0)
@@ -77,10 +84,10 @@ bool FileExists(const std::string& path) {
 }
 
 FileHandle OpenFile(const std::string& path, FileMode mode) {
-    HANDLE h = mode == FileMode::Create
-                   ? CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)
-                   : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = mode == FileMode::Create ? CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr)
+                                        : CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return h == INVALID_HANDLE_VALUE ? InvalidFile : reinterpret_cast<FileHandle>(h);
 }
 
@@ -94,7 +101,8 @@ std::int64_t ReadFile(FileHandle file, void* buffer, std::int64_t count) {
     while (done < count) {
         DWORD chunk = static_cast<DWORD>(std::min<std::int64_t>(count - done, 1 << 30));
         DWORD got = 0;
-        if (!::ReadFile(reinterpret_cast<HANDLE>(file), static_cast<char*>(buffer) + done, chunk, &got, nullptr))
+        if (!::ReadFile(reinterpret_cast<HANDLE>(file), static_cast<char*>(buffer) + done, chunk, &got,
+                        nullptr))
             return -1;
         if (got == 0)
             break;
@@ -117,7 +125,9 @@ std::int64_t WriteFile(FileHandle file, const void* buffer, std::int64_t count) 
 }
 
 std::int64_t SeekFile(FileHandle file, std::int64_t offset, SeekOrigin origin) {
-    DWORD method = origin == SeekOrigin::Begin ? FILE_BEGIN : origin == SeekOrigin::Current ? FILE_CURRENT : FILE_END;
+    DWORD method = origin == SeekOrigin::Begin     ? FILE_BEGIN
+                   : origin == SeekOrigin::Current ? FILE_CURRENT
+                                                   : FILE_END;
     LARGE_INTEGER distance;
     distance.QuadPart = offset;
     LARGE_INTEGER pos;

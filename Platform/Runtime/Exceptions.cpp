@@ -2,7 +2,9 @@
 
 #include "ResStrings.h"
 
-const TResStringRec& EXmlSyntaxError::SXmlSyntaxErrorText() { return SXmlSyntaxError; }
+const TResStringRec& EXmlSyntaxError::SXmlSyntaxErrorText() {
+    return SXmlSyntaxError;
+}
 
 namespace rtl {
 
@@ -10,6 +12,8 @@ void RaiseOSError(std::uint32_t code) {
     throw EOSError(code, Format(ResStr(SOSError), {code, os::SysErrorMessage(code)}));
 }
 
-void RaiseLastOSError() { RaiseOSError(os::LastError()); }
+void RaiseLastOSError() {
+    RaiseOSError(os::LastError());
+}
 
 } // namespace rtl

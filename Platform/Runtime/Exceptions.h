@@ -26,7 +26,7 @@ private:
     AnsiString message_;
 };
 
-#define QRL_EXCEPTION_CLASS(Name, Base)                                                                     \
+#define QRL_EXCEPTION_CLASS(Name, Base)                                                                      \
     class Name : public Base {                                                                               \
     public:                                                                                                  \
         using Base::Base;                                                                                    \

@@ -12,7 +12,8 @@ void LoadResString(const TResStringRec* ResStringRec, AnsiString* Result) {
     }
     if (ResStringRec->Identifier < 65536) {
         os::ModuleHandle module = os::FindResourceModule(*ResStringRec->Module);
-        *Result = os::LoadStringAnsi(module, static_cast<unsigned>(ResStringRec->Identifier), kLoaderCapacity);
+        *Result =
+            os::LoadStringAnsi(module, static_cast<unsigned>(ResStringRec->Identifier), kLoaderCapacity);
     } else {
         *Result = reinterpret_cast<const char*>(ResStringRec->Identifier);
     }

@@ -6,16 +6,21 @@
 
 namespace rtl {
 
-WideString AnsiToWide(std::string_view text) { return os::AnsiToWide(text); }
+WideString AnsiToWide(std::string_view text) {
+    return os::AnsiToWide(text);
+}
 
-AnsiString WideToAnsi(std::u16string_view text) { return os::WideToAnsi(text); }
+AnsiString WideToAnsi(std::u16string_view text) {
+    return os::WideToAnsi(text);
+}
 
 std::string WideToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] < 0xE000) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c < 0xE000) {
@@ -78,10 +83,14 @@ std::string_view TrimView(std::string_view text) {
     return text.substr(b, e - b);
 }
 
-AnsiString Trim(std::string_view text) { return AnsiString(TrimView(text)); }
+AnsiString Trim(std::string_view text) {
+    return AnsiString(TrimView(text));
+}
 
 namespace {
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 } // namespace
 
 bool SameText(std::string_view a, std::string_view b) {
@@ -100,7 +109,9 @@ AnsiString UpperCase(std::string_view text) {
     return out;
 }
 
-AnsiString IntToStr(std::int64_t value) { return std::to_string(value); }
+AnsiString IntToStr(std::int64_t value) {
+    return std::to_string(value);
+}
 
 bool TryStrToInt(std::string_view text, std::int32_t& value) {
     std::size_t i = 0;
@@ -122,7 +133,7 @@ bool TryStrToInt(std::string_view text, std::int32_t& value) {
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         char c = text[i];
-        int digit = c >= '0' && c <= '9'                ? c - '0'
+        int digit = c >= '0' && c <= '9'                 ? c - '0'
                     : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
                     : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
                                                          : -1;

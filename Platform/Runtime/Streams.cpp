@@ -35,7 +35,9 @@ TFileStream::TFileStream(const AnsiString& fileName, os::FileMode mode)
     throw EFOpenError(SFOpenError, {fileName, reason});
 }
 
-TFileStream::~TFileStream() { os::CloseFile(handle_); }
+TFileStream::~TFileStream() {
+    os::CloseFile(handle_);
+}
 
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count) {
     std::int64_t n = os::ReadFile(handle_, buffer, count);
@@ -54,8 +56,11 @@ std::int64_t TFileStream::Seek(std::int64_t offset, os::SeekOrigin origin) {
 // ---- Memory streams ---------------------------------------------------------------------------------
 
 namespace {
-std::int64_t NewPosition(std::int64_t current, std::int64_t size, std::int64_t offset, os::SeekOrigin origin) {
-    std::int64_t base = origin == os::SeekOrigin::Begin ? 0 : origin == os::SeekOrigin::Current ? current : size;
+std::int64_t NewPosition(std::int64_t current, std::int64_t size, std::int64_t offset,
+                         os::SeekOrigin origin) {
+    std::int64_t base = origin == os::SeekOrigin::Begin     ? 0
+                        : origin == os::SeekOrigin::Current ? current
+                                                            : size;
     return std::max<std::int64_t>(0, base + offset);
 }
 } // namespace
@@ -68,7 +73,9 @@ std::int64_t TCustomMemoryStream::Read(void* buffer, std::int64_t count) {
     return n;
 }
 
-std::int64_t TCustomMemoryStream::Write(const void*, std::int64_t) { return 0; }
+std::int64_t TCustomMemoryStream::Write(const void*, std::int64_t) {
+    return 0;
+}
 
 std::int64_t TCustomMemoryStream::Seek(std::int64_t offset, os::SeekOrigin origin) {
     position_ = NewPosition(position_, size_, offset, origin);

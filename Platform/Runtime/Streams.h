@@ -51,7 +51,8 @@ private:
 // Reads a block of memory that the stream does not own.
 class TCustomMemoryStream : public TStream {
 public:
-    TCustomMemoryStream(const void* data, std::int64_t size) : data_(static_cast<const char*>(data)), size_(size) {}
+    TCustomMemoryStream(const void* data, std::int64_t size)
+        : data_(static_cast<const char*>(data)), size_(size) {}
 
     std::int64_t Read(void* buffer, std::int64_t count) override;
     // The block is read-only: writing moves nothing.
