@@ -15,6 +15,9 @@
 namespace xml {
 
 class TXmlElement;
+namespace detail {
+class Parser;
+} // namespace detail
 
 // Direct child elements of one name, in document order.
 class TXmlElementList {
@@ -51,10 +54,18 @@ public:
     AnsiString Text() const;
 
 private:
-    friend class TXmlDocument;
-    struct Impl;
+    friend class detail::Parser;
+    struct Attribute;
+    // One piece of the content: a run of character data or a CDATA section (text), or a child element.
+    struct Piece;
     TXmlElement() = default;
-    const Impl* impl_ = nullptr;
+
+    std::string_view name_;
+    const Attribute* attrs_ = nullptr;
+    std::uint32_t attrCount_ = 0;
+    const TXmlElement* firstChild_ = nullptr;
+    const TXmlElement* nextSibling_ = nullptr;
+    const Piece* firstPiece_ = nullptr;
 };
 
 class TXmlDocument {
@@ -82,6 +93,7 @@ public:
 
 private:
     struct Tree;
+    void Load(std::vector<char> buffer);
     std::unique_ptr<Tree> tree_;
 };
 
