@@ -11,6 +11,7 @@ function(qrl_add_gtest target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;RESOURCES;ENVIRONMENT" ${ARGN})
   qrl_add_executable(${target} SOURCES ${ARG_SOURCES} RESOURCES ${ARG_RESOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/Support)
   add_test(NAME ${target} COMMAND ${target} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${target}.xml)
   set_tests_properties(${target} PROPERTIES TIMEOUT 300
     ENVIRONMENT "${ARG_ENVIRONMENT}" WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})

@@ -5,26 +5,13 @@
 #include "InProcModule.h"
 #endif
 
-#include <cstdio>
-#include <filesystem>
+#include "TempDirTest.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-class FileStreamTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() /
-            ("qrl-streams-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        std::filesystem::remove_all(dir_);
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string Path(const char* name) const { return (dir_ / name).string(); }
-
-    std::filesystem::path dir_;
-};
+using FileStreamTest = TempDirTest;
 
 void WriteText(const std::string& path, std::string_view text) {
     TFileStream out(path, os::FileMode::Create);
