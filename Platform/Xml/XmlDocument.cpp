@@ -80,18 +80,37 @@ inline bool Is(char c, CharClass cls) {
     return (kClass[static_cast<unsigned char>(c)] & cls) != 0;
 }
 
+// The first byte from p on that is not of the class. The scan sentinel must stop it.
+inline const char* SkipWhile(const char* p, CharClass cls) {
+    while (Is(*p, cls))
+        ++p;
+    return p;
+}
+
+// The first byte from p on that is of the class, four bytes at a step; it reads no byte beyond the one
+// it returns. The scan sentinel must stop it.
+inline const char* SkipUntil(const char* p, CharClass cls) {
+    for (;;) {
+        if (Is(p[0], cls))
+            return p;
+        if (Is(p[1], cls))
+            return p + 1;
+        if (Is(p[2], cls))
+            return p + 2;
+        if (Is(p[3], cls))
+            return p + 3;
+        p += 4;
+    }
+}
+
 // Bump allocation for the tree and the decoded texts; everything it holds is trivially destructible.
 class Arena {
 public:
     void* Allocate(std::size_t size, std::size_t align) {
-        std::size_t pad = (align - reinterpret_cast<std::uintptr_t>(cur_) % align) % align;
+        std::size_t pad = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(cur_)) & (align - 1);
         if (size + pad > left_) {
-            const std::size_t blockSize = std::max(size + align, nextBlock_);
-            blocks_.push_back(std::make_unique<char[]>(blockSize));
-            cur_ = blocks_.back().get();
-            left_ = blockSize;
-            nextBlock_ = std::min<std::size_t>(nextBlock_ * 2, std::size_t{1} << 20);
-            pad = (align - reinterpret_cast<std::uintptr_t>(cur_) % align) % align;
+            Grow(size + align);
+            pad = static_cast<std::size_t>(-reinterpret_cast<std::uintptr_t>(cur_)) & (align - 1);
         }
         char* p = cur_ + pad;
         cur_ = p + size;
@@ -116,6 +135,14 @@ public:
     }
 
 private:
+    void Grow(std::size_t atLeast) {
+        const std::size_t blockSize = std::max(atLeast, nextBlock_);
+        blocks_.emplace_back(new char[blockSize]); // not cleared: every byte is written before it is read
+        cur_ = blocks_.back().get();
+        left_ = blockSize;
+        nextBlock_ = std::min<std::size_t>(nextBlock_ * 2, std::size_t{1} << 20);
+    }
+
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* cur_ = nullptr;
     std::size_t left_ = 0;
@@ -267,9 +294,8 @@ private:
         return static_cast<std::size_t>(end_ - p_) >= s.size() && std::memcmp(p_, s.data(), s.size()) == 0;
     }
     bool SkipSpace() {
-        const char* s = p_;
-        while (Is(*p_, kSpace))
-            ++p_;
+        const char* const s = p_;
+        p_ = SkipWhile(s, kSpace);
         return p_ != s;
     }
     void RequireSpace(std::string_view what) {
@@ -285,9 +311,7 @@ private:
         const char* s = p_;
         if (AtEnd() || !Is(*p_, kNameStart))
             Fail(p_, what);
-        do
-            ++p_;
-        while (Is(*p_, kNameChar));
+        p_ = SkipWhile(s + 1, kNameChar);
         return {s, static_cast<std::size_t>(p_ - s)};
     }
     std::string_view ScanNmtoken() {
@@ -597,22 +621,22 @@ void Parser::ParseContent() {
         const char* const s = p_;
         // Character data up to the next markup or reference.
         bool blank = true;
+        const char* q = s;
         for (;;) {
-            while (static_cast<unsigned char>(*p_) <= 32)
-                ++p_;
-            if (!Is(*p_, kTextStop)) {
+            while (static_cast<unsigned char>(*q) <= 32)
+                ++q;
+            if (!Is(*q, kTextStop)) {
                 blank = false;
-                do
-                    ++p_;
-                while (!Is(*p_, kTextStop));
+                q = SkipUntil(q + 1, kTextStop);
             }
-            if (*p_ != ']')
+            if (*q != ']')
                 break;
-            if (end_ - p_ >= 3 && p_[1] == ']' && p_[2] == '>')
-                Fail(p_, "']]>' in character data");
+            if (end_ - q >= 3 && q[1] == ']' && q[2] == '>')
+                Fail(q, "']]>' in character data");
             blank = false;
-            ++p_;
+            ++q;
         }
+        p_ = q;
         AddText(s, static_cast<std::size_t>(p_ - s), blank);
         if (AtEnd()) {
             EndOfEntity();
@@ -857,8 +881,7 @@ std::string_view Parser::AttributeValue() {
     const char* s = p_;
     bool decoded = false;
     for (;;) {
-        while (!Is(*p_, kAttrStop))
-            ++p_;
+        p_ = SkipUntil(p_, kAttrStop);
         if (AtEnd())
             Fail(open, "unterminated attribute value");
         const char c = *p_;
