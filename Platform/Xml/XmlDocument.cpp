@@ -419,7 +419,6 @@ private:
     std::string runBuffer_;
 
     std::vector<Attribute> attrs_;
-    std::vector<const char*> attrPositions_;
     std::string valueBuffer_;
 
     std::unordered_map<std::string_view, Entity> general_;
@@ -706,7 +705,6 @@ void Parser::StartTag() {
     Element* element = new (arena_.Allocate(sizeof(Element), alignof(Element))) Element();
     element->name_ = ScanName("element name expected");
     attrs_.clear();
-    attrPositions_.clear();
     for (;;) {
         const bool space = SkipSpace();
         if (AtEnd())
@@ -715,14 +713,15 @@ void Parser::StartTag() {
             break;
         if (!space)
             Fail(p_, "white space expected before an attribute");
-        attrPositions_.push_back(p_);
         const std::string_view name = ScanName("attribute name expected");
         SkipSpace();
         if (AtEnd() || *p_ != '=')
             Fail(p_, Quoted("'=' expected after attribute name ", name));
         ++p_;
         SkipSpace();
-        attrs_.push_back({name, AttributeValue()});
+        Attribute& attribute = attrs_.emplace_back();
+        attribute.name = name;
+        attribute.value = AttributeValue();
     }
     CheckDuplicates();
     if (!defaults_.empty())
@@ -944,14 +943,14 @@ void Parser::CheckDuplicates() {
         for (std::size_t i = 1; i < n; ++i)
             for (std::size_t j = 0; j < i; ++j)
                 if (attrs_[i].name == attrs_[j].name)
-                    Fail(attrPositions_[i], Quoted("duplicate attribute ", attrs_[i].name));
+                    Fail(attrs_[i].name.data(), Quoted("duplicate attribute ", attrs_[i].name));
         return;
     }
     std::unordered_set<std::string_view> seen;
     seen.reserve(n);
     for (std::size_t i = 0; i < n; ++i)
         if (!seen.insert(attrs_[i].name).second)
-            Fail(attrPositions_[i], Quoted("duplicate attribute ", attrs_[i].name));
+            Fail(attrs_[i].name.data(), Quoted("duplicate attribute ", attrs_[i].name));
 }
 
 void Parser::ApplyDefaults(std::string_view element) {
