@@ -42,13 +42,7 @@ void TsxSortCollectionItem::SetIndex(int value) {
     const int current = GetIndex();
     if (current < 0 || current == value)
         return;
-    collection_->CheckIndex(value);
-    auto& list = collection_->itemList_;
-    const auto first = list.begin();
-    if (current < value)
-        std::rotate(first + current, first + current + 1, first + value + 1);
-    else
-        std::rotate(first + value, first + current, first + current + 1);
+    collection_->Move(current, value);
     Changed(true);
 }
 
@@ -58,6 +52,16 @@ void TsxSortCollectionItem::Changed(bool allItems) {
 }
 
 // TsxSortCollection
+
+void TsxSortCollection::Move(int curIndex, int newIndex) {
+    CheckIndex(curIndex);
+    CheckIndex(newIndex);
+    const auto first = itemList_.begin();
+    if (curIndex < newIndex)
+        std::rotate(first + curIndex, first + curIndex + 1, first + newIndex + 1);
+    else
+        std::rotate(first + newIndex, first + curIndex, first + curIndex + 1);
+}
 
 TsxSortCollection::~TsxSortCollection() {
     DestroyItems();

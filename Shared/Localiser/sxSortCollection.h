@@ -128,6 +128,9 @@ protected:
     virtual void SetItemName(TsxSortCollectionItem* item);
     // Calls Update(nullptr) unless updates are suspended.
     void Changed();
+    // Moves the item at curIndex to newIndex, the items in between shifting by one; the index test of
+    // Items, no notification.
+    void Move(int curIndex, int newIndex);
 
     // The start of the list's destruction: no Update from now on, and every item is deleted. The base
     // destructor does it, but by then the overrides of a derived list are gone; a list whose hooks must

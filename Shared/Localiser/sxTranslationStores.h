@@ -1,0 +1,81 @@
+// The two stores of a loaded language: translated resource strings by identifier, and translated
+// form texts by form key and property path.
+#pragma once
+
+#include "RtlStrings.h"
+#include "sxSortCollection.h"
+
+#include <cstdint>
+#include <memory>
+
+// ---- Resource strings ------------------------------------------------------------------------------
+
+class TsxResourceStringsItem : public TsxItemType<TsxResourceStringsItem> {
+public:
+    std::int32_t Identifier = 0;
+    WideString Text;
+};
+
+// Kept in ascending order of Identifier while items are added, items with equal identifiers in the
+// order of adding. The order is the store's invariant: Add is the only way it places items.
+class TsxResourceStringsList : public TsxSortCollectionOf<TsxResourceStringsItem> {
+public:
+    // Appends an item and moves it into its place: behind the last item whose identifier is equal or
+    // smaller. The place is found by a halving search over the ordered items and the item is moved
+    // there at once; the order is the one that exchanging it forward step by step would give.
+    TsxResourceStringsItem* Add(std::int32_t Identifier, const WideString& Text);
+
+    // The halving search over the ascending identifiers; none when no item carries Identifier. Of
+    // several items with that identifier it finds the first one that the search meets.
+    TsxResourceStringsItem* Find(std::int32_t Identifier) const;
+
+private:
+    using TsxSortCollectionOf<TsxResourceStringsItem>::Add;
+    using TsxSortCollection::Exchange;
+    using TsxSortCollection::Sort;
+};
+
+// ---- Form properties -------------------------------------------------------------------------------
+
+class TsxRCDataProperyItem : public TsxItemType<TsxRCDataProperyItem> {
+public:
+    AnsiString PropPath;
+    AnsiString Value;
+};
+
+// The property items of one form, in the order of adding.
+class TsxRCDataProperyList : public TsxSortCollectionOf<TsxRCDataProperyItem> {
+public:
+    // Appends an item; PropPath is Path without blanks (bytes 0 to 32) at its ends, Value is Text.
+    TsxRCDataProperyItem* Add(const AnsiString& Path, const AnsiString& Text);
+
+private:
+    using TsxSortCollectionOf<TsxRCDataProperyItem>::Add;
+};
+
+class TsxRCDataFormItem : public TsxItemType<TsxRCDataFormItem> {
+public:
+    // The item owns its property list for its whole life.
+    TsxRCDataFormItem() : properties_(std::make_unique<TsxRCDataProperyList>()) {}
+
+    AnsiString FormName;
+    TsxRCDataProperyList& Properties() const { return *properties_; }
+
+    // Name equals FormName without regard to ASCII letter case; Name is not trimmed.
+    bool IsFormName(std::string_view Name) const;
+
+private:
+    std::unique_ptr<TsxRCDataProperyList> properties_;
+};
+
+// Form entries in the order of adding.
+class TsxRCDataFormList : public TsxSortCollectionOf<TsxRCDataFormItem> {
+public:
+    // Appends a form item whose FormName is FormKey without blanks at its ends, with no properties.
+    TsxRCDataFormItem* Add(std::string_view FormKey);
+    // The first item whose FormName equals FormKey, trimmed, without regard to ASCII letter case.
+    TsxRCDataFormItem* Find(std::string_view FormKey) const;
+
+private:
+    using TsxSortCollectionOf<TsxRCDataFormItem>::Add;
+};

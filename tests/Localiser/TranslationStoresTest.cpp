@@ -1,0 +1,148 @@
+// The resource-string store (ordered insertion, halving search) and the form store.
+#include "sxTranslationStores.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
+
+namespace {
+
+std::vector<std::int32_t> Identifiers(const TsxResourceStringsList& list) {
+    std::vector<std::int32_t> ids;
+    for (int i = 0; i < list.Count(); ++i)
+        ids.push_back(list.Items(i)->Identifier);
+    return ids;
+}
+
+void Fill(TsxResourceStringsList& list, const std::vector<std::int32_t>& ids) {
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        list.Add(ids[i], u"#" + rtl::AnsiToWide(std::to_string(i)));
+}
+
+TEST(ResourceStringsList, KeepsAscendingOrderWithEqualIdentifiersInOrderOfAdding) {
+    TsxResourceStringsList list;
+    Fill(list, {7, 3, 7, 1});
+    EXPECT_EQ(Identifiers(list), (std::vector<std::int32_t>{1, 3, 7, 7}));
+    EXPECT_EQ(list.Items(2)->Text, u"#0");
+    EXPECT_EQ(list.Items(3)->Text, u"#2");
+}
+
+// The order that appending and then exchanging the new item forward step by step gives: the
+// insertion rule written out the long way, with the position of adding as a tie-breaker to check.
+std::vector<std::pair<std::int32_t, int>> StepwiseOrder(const std::vector<std::int32_t>& ids) {
+    std::vector<std::pair<std::int32_t, int>> items;
+    for (std::size_t k = 0; k < ids.size(); ++k) {
+        items.emplace_back(ids[k], static_cast<int>(k));
+        for (std::size_t n = items.size() - 1; n >= 1; --n) {
+            if (items[n - 1].first <= items[n].first)
+                break;
+            std::swap(items[n - 1], items[n]);
+        }
+    }
+    return items;
+}
+
+TEST(ResourceStringsList, MovingIntoPlaceGivesTheOrderOfStepwiseExchanges) {
+    std::mt19937 random(20261211);
+    std::vector<std::vector<std::int32_t>> inputs = {
+        {}, {1}, {2, 1}, {1, 1, 1}, {5, 4, 3, 2, 1}, {1, 2, 3, 4, 5}};
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::int32_t> ids(1 + random() % 200);
+        for (auto& id : ids)
+            id = static_cast<std::int32_t>(random() % 50) - 10; // many duplicates, some negative
+        inputs.push_back(ids);
+    }
+    for (const auto& ids : inputs) {
+        TsxResourceStringsList list;
+        Fill(list, ids);
+        const auto expected = StepwiseOrder(ids);
+        ASSERT_EQ(list.Count(), static_cast<int>(expected.size()));
+        for (int i = 0; i < list.Count(); ++i) {
+            EXPECT_EQ(list.Items(i)->Identifier, expected[i].first);
+            EXPECT_EQ(list.Items(i)->Text, u"#" + rtl::AnsiToWide(std::to_string(expected[i].second)));
+        }
+    }
+}
+
+TEST(ResourceStringsList, FindsStoredIdentifiersOnly) {
+    TsxResourceStringsList list;
+    EXPECT_EQ(list.Find(1), nullptr);
+    list.Add(5, u"five");
+    EXPECT_EQ(list.Find(5)->Text, u"five");
+    EXPECT_EQ(list.Find(4), nullptr);
+    list.Add(9, u"nine");
+    for (std::int32_t id : {5, 9})
+        EXPECT_EQ(list.Find(id)->Identifier, id);
+    for (std::int32_t id : {7, 4, 10})
+        EXPECT_EQ(list.Find(id), nullptr) << id;
+}
+
+TEST(ResourceStringsList, FindsEveryIdentifierWhateverTheNumberOfItems) {
+    for (int size = 1; size <= 70; ++size) {
+        TsxResourceStringsList list;
+        for (int i = 0; i < size; ++i)
+            list.Add(10 * i, u"x");
+        for (int i = 0; i < size; ++i) {
+            ASSERT_NE(list.Find(10 * i), nullptr) << "size " << size << " id " << 10 * i;
+            EXPECT_EQ(list.Find(10 * i + 5), nullptr);
+        }
+        EXPECT_EQ(list.Find(-1), nullptr);
+    }
+}
+
+struct DuplicateCase {
+    std::vector<std::int32_t> ids;
+    std::int32_t sought;
+    int foundAt; // position of the item that the search meets first
+};
+
+TEST(ResourceStringsList, OfEqualIdentifiersFindsTheOneTheSearchMeetsFirst) {
+    const DuplicateCase cases[] = {
+        {{7, 7}, 7, 1},          {{3, 7, 7}, 7, 1},          {{1, 7, 7, 9}, 7, 2}, {{7, 7, 7, 9}, 7, 2},
+        {{7, 8, 9}, 7, 0},       {{1, 2, 7, 7}, 7, 2},       {{1, 2, 3, 7}, 7, 3}, {{7, 7, 7, 7, 7}, 7, 2},
+        {{1, 7, 7, 7, 7}, 7, 2}, {{1, 2, 3, 4, 7, 7}, 7, 4},
+    };
+    for (const DuplicateCase& c : cases) {
+        TsxResourceStringsList list;
+        Fill(list, c.ids);
+        EXPECT_EQ(list.Find(c.sought), list.Items(c.foundAt)) << "case with " << c.ids.size() << " items";
+    }
+}
+
+TEST(RCDataFormList, TrimsKeysAndFindsThemWithoutRegardToAsciiCase) {
+    TsxRCDataFormList forms;
+    TsxRCDataFormItem* main = forms.Add("  TMainForm \t");
+    EXPECT_EQ(main->FormName, "TMainForm");
+    EXPECT_TRUE(main->Properties().Count() == 0);
+    for (const char* key : {"TMainForm", "TMAINFORM", " tmainform ", "\r\nTmainForm\x01"})
+        EXPECT_EQ(forms.Find(key), main) << key;
+    EXPECT_EQ(forms.Find("TMainForm2"), nullptr);
+    EXPECT_EQ(forms.Find(""), nullptr);
+    EXPECT_TRUE(main->IsFormName("tmainFORM"));
+    EXPECT_FALSE(main->IsFormName(" TMainForm"));
+}
+
+TEST(RCDataFormList, FirstMatchWinsAndOrderOfAddingStays) {
+    TsxRCDataFormList forms;
+    TsxRCDataFormItem* first = forms.Add("TAbout");
+    TsxRCDataFormItem* second = forms.Add("tabout");
+    forms.Add("TMain");
+    EXPECT_EQ(forms.Find("TABOUT"), first);
+    EXPECT_EQ(forms.Items(1), second);
+    EXPECT_EQ(forms.Items(2)->FormName, "TMain");
+}
+
+TEST(RCDataProperyList, TrimsThePathButNotTheValue) {
+    TsxRCDataFormList forms;
+    TsxRCDataProperyList& props = forms.Add("TMainForm")->Properties();
+    TsxRCDataProperyItem* item = props.Add("  Label1.Caption ", "  text  ");
+    EXPECT_EQ(item->PropPath, "Label1.Caption");
+    EXPECT_EQ(item->Value, "  text  ");
+    props.Add("Label1.Caption", "again");
+    ASSERT_EQ(props.Count(), 2);
+    EXPECT_EQ(props.Items(1)->Value, "again");
+    forms.Clear(); // the form items free their property lists
+    EXPECT_EQ(forms.Count(), 0);
+}
+
+} // namespace
