@@ -19,12 +19,6 @@ struct TXmlElement::Attribute {
     std::string_view value;
 };
 
-struct TXmlElement::Piece {
-    std::string_view text;
-    const TXmlElement* child;
-    const Piece* next;
-};
-
 namespace {
 
 // How far the reader goes before it calls a document hostile.
@@ -370,7 +364,7 @@ private:
         runBuffer_.append(s, n);
     }
     void FlushText();
-    void AddPiece(std::string_view text, const Element* child);
+    void AddTextPiece(std::string_view text);
 
     // References.
     // At '&': the character reference's UTF-8 bytes in out (returns their number), or 0 for an entity
@@ -685,14 +679,14 @@ void Parser::FlushText() {
     runOpen_ = false;
     if (runBlank_)
         return;
-    AddPiece(runBuffered_ ? arena_.Copy(runBuffer_) : std::string_view(runText_, runSize_), nullptr);
+    AddTextPiece(runBuffered_ ? arena_.Copy(runBuffer_) : std::string_view(runText_, runSize_));
 }
 
-void Parser::AddPiece(std::string_view text, const Element* child) {
+void Parser::AddTextPiece(std::string_view text) {
     Frame& f = stack_.back();
     Piece* piece = arena_.New<Piece>();
     piece->text = text;
-    piece->child = child;
+    piece->child = nullptr;
     *f.pieceTail = piece;
     f.pieceTail = &piece->next;
 }
@@ -746,7 +740,8 @@ void Parser::StartTag() {
         Frame& parent = stack_.back();
         *parent.childTail = element;
         parent.childTail = &element->nextSibling_;
-        AddPiece({}, element);
+        *parent.pieceTail = &element->asChild_;
+        parent.pieceTail = &element->asChild_.next;
     }
     if (!empty)
         stack_.push_back({element, &element->firstPiece_, &element->firstChild_, start});
@@ -783,7 +778,7 @@ void Parser::CData() {
         ++p_;
     }
     if (p_ > s)
-        AddPiece({s, static_cast<std::size_t>(p_ - s)}, nullptr);
+        AddTextPiece({s, static_cast<std::size_t>(p_ - s)});
     p_ += 3;
 }
 

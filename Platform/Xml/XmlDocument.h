@@ -57,7 +57,11 @@ private:
     friend class detail::Parser;
     struct Attribute;
     // One piece of the content: a run of character data or a CDATA section (text), or a child element.
-    struct Piece;
+    struct Piece {
+        std::string_view text;
+        const TXmlElement* child;
+        const Piece* next;
+    };
     TXmlElement() = default;
 
     std::string_view name_;
@@ -66,6 +70,7 @@ private:
     const TXmlElement* firstChild_ = nullptr;
     const TXmlElement* nextSibling_ = nullptr;
     const Piece* firstPiece_ = nullptr;
+    Piece asChild_{{}, this, nullptr}; // this element as a piece of its parent's content
 };
 
 class TXmlDocument {

@@ -324,6 +324,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "<!DOCTYPE a [<!ENTITY e 'first'><!ENTITY % x SYSTEM 'x.ent'> %x; <!ENTITY f 'later'>]>"
                    "<a>&e;</a>",
                    "first", ""},
+        EntityCase{"StandaloneKeepsDeclarationsAfterExternalParameterEntity",
+                   "<?xml version='1.0' standalone='yes'?><!DOCTYPE a [<!ENTITY % x SYSTEM 'x.ent'> %x; "
+                   "<!ENTITY f 'later'>]><a>&f;</a>",
+                   "later", ""},
         EntityCase{"UnusedExternalEntitiesAreFine",
                    "<!DOCTYPE a SYSTEM 'a.dtd' [<!ENTITY x SYSTEM 'x.xml'><!NOTATION n PUBLIC 'p'>"
                    "<!ENTITY u SYSTEM 'u.bin' NDATA n>]><a>t</a>",

@@ -205,6 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "content model expected"},
         BadCase{"MixedWithoutStar", "<!DOCTYPE a [<!ELEMENT a (#PCDATA|b)>]><a/>", 1, 36,
                 "')*' expected at the end of a mixed content model"},
+        BadCase{"ContentModelTooDeep",
+                "<!DOCTYPE a [<!ELEMENT a " + std::string(1001, '(') + "b" + std::string(1001, ')') +
+                    ">]><a/>",
+                1, 1026, "content model nested too deeply"},
         BadCase{"ElementUnterminated", "<!DOCTYPE a [<!ELEMENT a ANY", 1, 14,
                 "unterminated element declaration"},
         BadCase{"AttlistBadType", "<!DOCTYPE a [<!ATTLIST a x STRING #IMPLIED>]><a/>", 1, 28,
