@@ -14,8 +14,8 @@ std::string_view SourcePath(std::string_view fileName) {
     return fileName;
 }
 
-void AssertionFailed(std::string_view message, const std::source_location& where) {
-    throw EAssertionFailed(SAssertError, {message, SourcePath(where.file_name()), where.line()});
+void AssertionFailed(std::string_view message, const SourcePosition& where) {
+    throw EAssertionFailed(SAssertError, {message, SourcePath(where.File), where.Line});
 }
 
 } // namespace rtl
