@@ -6,8 +6,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace os {
 
@@ -66,6 +68,63 @@ std::int64_t WriteFile(FileHandle file, const void* buffer, std::int64_t count);
 enum class SeekOrigin { Begin, Current, End };
 // The new position, or -1 on failure.
 std::int64_t SeekFile(FileHandle file, std::int64_t offset, SeekOrigin origin);
+
+// The path delimiter of the platform, and the characters that end the folder part of a path (on
+// Windows the drive delimiter too).
+#ifdef _WIN32
+inline constexpr char PathDelim = '\\';
+inline constexpr std::string_view FolderDelimiters = "\\:";
+#else
+inline constexpr char PathDelim = '/';
+inline constexpr std::string_view FolderDelimiters = "/";
+#endif
+
+// The full path of the running program's own executable; empty when the system cannot give it.
+std::string ProgramPath();
+
+// ---- File search ---------------------------------------------------------------------------------
+
+// One entry of a folder, with the attributes the file search reports. Natively an entry is hidden
+// when its name begins with "." (other than "." and ".."), and nothing is a system entry.
+struct FindEntry {
+    std::string Name;
+    bool Directory = false;
+    bool Hidden = false;
+    bool System = false;
+};
+
+// Every entry that the search for pattern finds, in the order in which the system gives them,
+// including "." and ".." for a folder that has them, whatever their attributes: the caller chooses
+// what to skip. Windows: FindFirstFileA / FindNextFileA / FindClose, any pattern the system accepts.
+// Natively the pattern is a folder path ending with "/" (or nothing, for the current folder)
+// followed by "*", the only name pattern supported; anything else finds nothing (EINVAL). Empty
+// when nothing is found, also when the folder does not exist; LastError tells why.
+std::vector<FindEntry> FindFiles(const std::string& pattern);
+
+// ---- Locales -------------------------------------------------------------------------------------
+
+// Item codes of GetLocaleText, the values of the Win32 LCTYPE constants.
+inline constexpr int LocaleLanguage = 2;       // LOCALE_SLANGUAGE: the language's full name
+inline constexpr int LocaleAbbrevLanguage = 3; // LOCALE_SABBREVLANGNAME: its abbreviation (ENU)
+
+// Calls callback once per supported locale, in the system's order, with the locale identifier as a
+// text of eight hexadecimal digits as the system writes it; stops early when callback returns
+// false. Windows: EnumSystemLocalesA with LCID_SUPPORTED. The Win32 callback has no context, so the
+// callable is reached through a thread-local pointer for the length of the call; a callback may
+// start an enumeration of its own. An exception of the callback ends the enumeration and leaves this
+// call (on Windows it is carried past the system's frames, not through them). Natively the locales
+// are those of LocaleTable.inc. False when the enumeration could not run.
+bool EnumSupportedLocales(const std::function<bool(const char* localeId)>& callback);
+
+// Locale text item (LocaleLanguage, LocaleAbbrevLanguage) of a language identifier (its low 16
+// bits), used as a locale identifier with the default sort order, in the ANSI code page; characters
+// that it lacks become "?". Empty when the system has no such text. Windows: GetLocaleInfoW into a
+// buffer of 1024 wide characters, then the conversion to the ANSI code page. A 64-bit program runs
+// only on the NT family, so the GetLocaleInfoA path of the older systems is never needed and not
+// built. Natively: the entry of LocaleTable.inc with that locale identifier, its UTF-8 texts
+// converted to UTF-16 and on to the ANSI code page; the special identifiers of the user's and the
+// system's default locale are not known there.
+std::string GetLocaleText(std::uint32_t langId, int item);
 
 // ---- Standard streams ----------------------------------------------------------------------------
 

@@ -4,8 +4,10 @@
 #include "Os.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -43,7 +45,7 @@ const char16_t* HighHalf() {
 
 thread_local std::uint32_t lastError = 0;
 
-// Appends the UTF-16 form of a UTF-8 text (the resource-string table is valid UTF-8).
+// The UTF-16 form of a UTF-8 text (the resource-string table and the locale table are valid UTF-8).
 std::u16string Utf8ToUtf16(const char* s) {
     std::u16string out;
     const auto* p = reinterpret_cast<const unsigned char*>(s);
@@ -223,6 +225,87 @@ std::int64_t SeekFile(FileHandle file, std::int64_t offset, SeekOrigin origin) {
         return -1;
     }
     return pos;
+}
+
+std::string ProgramPath() {
+    std::vector<char> buffer(PATH_MAX);
+    for (;;) {
+        ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) {
+            lastError = static_cast<std::uint32_t>(errno);
+            return {};
+        }
+        // readlink does not say whether it cut the path short: a full buffer may have.
+        if (static_cast<std::size_t>(n) < buffer.size())
+            return std::string(buffer.data(), static_cast<std::size_t>(n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<FindEntry> FindFiles(const std::string& pattern) {
+    std::vector<FindEntry> entries;
+    std::size_t nameStart = pattern.rfind('/') + 1; // 0 when there is no folder part
+    if (pattern.compare(nameStart, std::string::npos, "*") != 0) {
+        lastError = EINVAL;
+        return entries;
+    }
+    std::string folder = nameStart == 0 ? std::string(".") : pattern.substr(0, nameStart);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        lastError = static_cast<std::uint32_t>(errno);
+        return entries;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        bool directory = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+            // The type is not in the entry, or it is a link: ask for what it names.
+            struct stat st {};
+            directory = ::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        }
+        bool hidden = name[0] == '.' && name != "." && name != "..";
+        entries.push_back({std::move(name), directory, hidden, false});
+    }
+    ::closedir(dir);
+    return entries;
+}
+
+namespace {
+
+// One supported locale: identifier text as the Windows enumeration gives it, abbreviated language
+// name and language name in UTF-8.
+struct LocaleEntry {
+    const char* Id;
+    const char* AbbrevLanguage;
+    const char* Language;
+};
+
+constexpr LocaleEntry kLocales[] = {
+#include "LocaleTable.inc"
+};
+
+} // namespace
+
+bool EnumSupportedLocales(const std::function<bool(const char* localeId)>& callback) {
+    for (const LocaleEntry& locale : kLocales)
+        if (!callback(locale.Id))
+            break;
+    return true;
+}
+
+std::string GetLocaleText(std::uint32_t langId, int item) {
+    if (item != LocaleLanguage && item != LocaleAbbrevLanguage) {
+        lastError = EINVAL;
+        return {};
+    }
+    for (const LocaleEntry& locale : kLocales) {
+        // The language identifier with the default sort order, as MAKELCID makes it.
+        if (std::strtoul(locale.Id, nullptr, 16) != (langId & 0xFFFF))
+            continue;
+        return WideToAnsi(Utf8ToUtf16(item == LocaleLanguage ? locale.Language : locale.AbbrevLanguage));
+    }
+    lastError = ENOENT;
+    return {};
 }
 
 void SetBinaryStdio() {}

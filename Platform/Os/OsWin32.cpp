@@ -2,6 +2,7 @@
 #include "Os.h"
 
 #include <algorithm>
+#include <exception>
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
@@ -134,6 +135,76 @@ std::int64_t SeekFile(FileHandle file, std::int64_t offset, SeekOrigin origin) {
     if (!SetFilePointerEx(reinterpret_cast<HANDLE>(file), distance, &pos, method))
         return -1;
     return pos.QuadPart;
+}
+
+std::string ProgramPath() {
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        // A path that fills the buffer has been cut short: try again with a larger one.
+        if (n < buffer.size())
+            return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::vector<FindEntry> FindFiles(const std::string& pattern) {
+    std::vector<FindEntry> entries;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return entries;
+    do {
+        entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                           (data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return entries;
+}
+
+namespace {
+
+// The enumeration that runs on this thread: its callable, and the exception that the callable
+// raised. An exception must not unwind through the system's frames, so the trampoline stops the
+// enumeration and EnumSupportedLocales raises it again once the system call has returned.
+struct LocaleEnumeration {
+    const std::function<bool(const char*)>* callback;
+    std::exception_ptr failure;
+};
+thread_local LocaleEnumeration* currentEnumeration = nullptr;
+
+BOOL CALLBACK LocaleTrampoline(LPSTR localeId) {
+    try {
+        return (*currentEnumeration->callback)(localeId) ? TRUE : FALSE;
+    } catch (...) {
+        currentEnumeration->failure = std::current_exception();
+        return FALSE;
+    }
+}
+
+} // namespace
+
+bool EnumSupportedLocales(const std::function<bool(const char* localeId)>& callback) {
+    LocaleEnumeration enumeration{&callback, nullptr};
+    LocaleEnumeration* outer = currentEnumeration;
+    currentEnumeration = &enumeration;
+    BOOL done = ::EnumSystemLocalesA(LocaleTrampoline, LCID_SUPPORTED);
+    currentEnumeration = outer;
+    if (enumeration.failure)
+        std::rethrow_exception(enumeration.failure);
+    return done != FALSE;
+}
+
+std::string GetLocaleText(std::uint32_t langId, int item) {
+    constexpr int capacity = 1024;
+    std::u16string buffer(capacity, u'\0');
+    if (GetLocaleInfoW(MAKELCID(langId, SORT_DEFAULT), static_cast<LCTYPE>(item),
+                       reinterpret_cast<LPWSTR>(buffer.data()), capacity) == 0)
+        return {};
+    return WideToAnsi(std::u16string_view(buffer).substr(0, buffer.find(u'\0')));
 }
 
 void SetBinaryStdio() {
