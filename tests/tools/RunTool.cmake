@@ -3,7 +3,8 @@
 #   TOOL      the tool's executable
 #   ARGS      its arguments, separated by "^"
 #   EXIT      the expected exit code
-#   STDOUT    a file with the exact expected standard output, or "EMPTY"
+#   STDOUT    a file with the exact expected standard output, "EMPTY", or "MATCHES" followed by a
+#             regular expression that the whole output must match
 #   STDERR    a regular expression that standard error must match, or "EMPTY"
 string(REPLACE "^" ";" args "${ARGS}")
 execute_process(COMMAND ${EMULATOR} ${TOOL} ${args}
@@ -15,6 +16,11 @@ endif()
 if(STDOUT STREQUAL "EMPTY")
   if(NOT out STREQUAL "")
     string(APPEND problems "standard output should be empty\n")
+  endif()
+elseif(STDOUT MATCHES "^MATCHES (.*)$")
+  set(pattern "${CMAKE_MATCH_1}")
+  if(NOT out MATCHES "^${pattern}$")
+    string(APPEND problems "standard output does not match '${pattern}'\n")
   endif()
 else()
   file(READ "${STDOUT}" expected)

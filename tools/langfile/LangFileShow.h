@@ -1,21 +1,13 @@
-// `langfile show`: a language file's header and accepted entries, as text or JSON.
+// `langfile show`: what the localiser holds after loading a language file, as text or JSON.
 #pragma once
 
-#include "sxLangFile.h"
+#include "sxLocalizer.h"
 
 #include <string>
-#include <vector>
 
-// What a language file yields: the header and the accepted entries in file order.
-struct LangFileContent {
-    TsxLangFileHeader Header;
-    std::vector<TsxLangStringEntry> Strings;
-    std::vector<TsxLangPropertyEntry> Properties;
-};
-
-// Reads a language file as the localiser does; raises the same errors.
-LangFileContent ReadLangFileContent(const AnsiString& fileName);
-
-// The two output forms, UTF-8 throughout (form texts converted from the ANSI code page).
-std::string FormatAsText(const LangFileContent& content);
-std::string FormatAsJson(const LangFileContent& content);
+// The header, the resource strings in store order and the form entries in store order with their
+// property items. UTF-8 throughout (form texts converted from the ANSI code page).
+std::string FormatAsText(const TsxLocalizer& localizer);
+// The same as one JSON object; "properties" lists the property items of every form entry in store
+// order, each with its entry's form name.
+std::string FormatAsJson(const TsxLocalizer& localizer);

@@ -1,23 +1,39 @@
 // langfile: the language-file tool for translators.
+#include "LangFileList.h"
 #include "LangFileShow.h"
 
+#include "Exceptions.h"
 #include "Os.h"
+#include "TextOutput.h"
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace {
 
-constexpr const char* kUsage = "usage: langfile show [--json] FILE\n";
+constexpr const char* kUsage = "usage: langfile show [--json] [--progress] FILE\n"
+                               "       langfile list [--json] [--program NAME] DIR\n";
 
 constexpr const char* kHelp =
-    "langfile: reads a language file as the program reads it.\n"
     "\n"
-    "  langfile show FILE         the header and the accepted entries, in file order\n"
-    "  langfile show --json FILE  the same as one JSON object (texts in UTF-8)\n"
+    "langfile reads language files as the program reads them.\n"
     "\n"
-    "Entries that the program would skip are not listed. A refused file prints the program's\n"
-    "message on standard error and exits with 1; a wrong command line exits with 2.\n";
+    "  show FILE        loads FILE and prints the header and what the two stores then hold:\n"
+    "                   resource strings in store order, form entries with their property items\n"
+    "    --json         the same as one JSON object (texts in UTF-8)\n"
+    "    --progress     every progress report of the load as a line 'progress TOTAL CURRENT' on\n"
+    "                   standard error\n"
+    "  list DIR         the installed languages in the catalogue folder DIR (the folder that holds\n"
+    "                   one folder per language abbreviation): abbreviation, language identifier,\n"
+    "                   the system's name for the language, file\n"
+    "    --program NAME the program file name whose language files to look for (default: langfile's\n"
+    "                   own)\n"
+    "    --json         the same as one JSON object\n"
+    "\n"
+    "A refused file prints the program's message on standard error and exits with 1; a wrong\n"
+    "command line exits with 2.\n";
 
 int Usage() {
     std::fputs(kUsage, stderr);
@@ -28,42 +44,78 @@ void Write(std::FILE* stream, std::string_view text) {
     std::fwrite(text.data(), 1, text.size(), stream);
 }
 
-int Show(bool json, const char* fileName) {
-    std::string output;
-    try {
-        LangFileContent content = ReadLangFileContent(fileName);
-        output = json ? FormatAsJson(content) : FormatAsText(content);
-    } catch (const Exception& e) {
-        Write(stderr, "langfile: " + rtl::WideToUtf8(rtl::AnsiToWide(e.Message())) + "\n");
-        return 1;
+struct CommandLine {
+    std::string_view command;
+    bool json = false;
+    bool progress = false;
+    std::optional<std::string> program;
+    std::optional<std::string> operand;
+};
+
+// The options each command takes; nullopt when the command line is wrong.
+std::optional<CommandLine> Parse(const std::vector<std::string_view>& args) {
+    if (args.empty() || (args[0] != "show" && args[0] != "list"))
+        return std::nullopt;
+    CommandLine line;
+    line.command = args[0];
+    const bool show = line.command == "show";
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--json" && !line.json) {
+            line.json = true;
+        } else if (show && arg == "--progress" && !line.progress) {
+            line.progress = true;
+        } else if (!show && arg == "--program" && !line.program && i + 1 < args.size()) {
+            line.program = std::string(args[++i]);
+        } else if (!line.operand && !arg.starts_with("--")) {
+            line.operand = std::string(arg);
+        } else {
+            return std::nullopt;
+        }
     }
-    Write(stdout, output);
-    return 0;
+    if (!line.operand)
+        return std::nullopt;
+    return line;
+}
+
+std::string Run(const CommandLine& line) {
+    TsxLocalizer& localizer = *Localizer();
+    if (line.command == "show") {
+        if (line.progress)
+            localizer.OnProgress = [](TsxLocalizer&, std::int32_t total, std::int32_t current) {
+                Write(stderr, "progress " + std::to_string(total) + " " + std::to_string(current) + "\n");
+            };
+        localizer.LoadFromFile(*line.operand);
+        return line.json ? FormatAsJson(localizer) : FormatAsText(localizer);
+    }
+    if (line.program)
+        FindLangFiles(localizer.LangFiles(), *line.operand, *line.program);
+    else
+        localizer.FindLangFiles(*line.operand);
+    return line.json ? FormatLangFilesAsJson(localizer.LangFiles(), *Languages())
+                     : FormatLangFilesAsText(localizer.LangFiles(), *Languages());
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     os::SetBinaryStdio();
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
         std::fputs(kUsage, stdout);
         std::fputs(kHelp, stdout);
         return 0;
     }
-    if (argc < 3 || std::string_view(argv[1]) != "show")
+    const std::optional<CommandLine> line = Parse(args);
+    if (!line)
         return Usage();
-    bool json = false;
-    const char* file = nullptr;
-    for (int i = 2; i < argc; ++i) {
-        std::string_view arg = argv[i];
-        if (arg == "--json" && !json)
-            json = true;
-        else if (file == nullptr && !arg.starts_with("--"))
-            file = argv[i];
-        else
-            return Usage();
+    std::string output;
+    try {
+        output = Run(*line);
+    } catch (const Exception& e) {
+        Write(stderr, "langfile: " + AnsiToUtf8(e.Message()) + "\n");
+        return 1;
     }
-    if (file == nullptr)
-        return Usage();
-    return Show(json, file);
+    Write(stdout, output);
+    return 0;
 }
