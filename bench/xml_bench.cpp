@@ -3,6 +3,8 @@
 // its tree from the bytes in memory and frees it again. At the end a summary gives MB/s for each
 // reader and our speed as a ratio of theirs (above 1: we are faster).
 #include "Exceptions.h"
+#include "LangFileMaker.h"
+#include "MedianReporter.h"
 #include "XmlDocument.h"
 
 #include <benchmark/benchmark.h>
@@ -10,55 +12,12 @@
 #include <pugixml.hpp>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 namespace {
 
-const char* const kAsciiTexts[] = {
-    "Open file",
-    "Save changes to the current project?%0D%0AUnsaved changes will be lost.",
-    "Tom &amp; Jerry &lt;classic&gt;",
-    "File \"%s\" not found",
-    "Cancel",
-    "Options &amp; settings",
-    "A longer message that spans a fair part of the line, as translated help texts tend to do.",
-};
-const char* const kCyrillicTexts[] = {
-    "Текст по-русски",
-    "Открыть файл",
-    "Сохранить изменения в проекте?%0D%0AНесохранённые данные будут потеряны.",
-    "Файл &quot;%s&quot; не найден",
-    "Отмена",
-    "Параметры &amp; настройки",
-    "Длинное сообщение, которое занимает заметную часть строки, как это бывает в справке.",
-};
-
-std::string MakeLanguageFile(std::size_t targetBytes) {
-    std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Language>\n"
-                      "  <Info Lang_ID=\"1033\" Lang_Name=\"English\" Lang_Ext=\"ENU\" Version=\"1\"/>\n"
-                      "  <Resource_Strings>\n";
-    xml.reserve(targetBytes + 4096);
-    int id = 1;
-    while (xml.size() < targetBytes / 2) {
-        const char* text = (id % 3 == 0) ? kCyrillicTexts[id % 7] : kAsciiTexts[id % 7];
-        xml += "    <String ID=\"" + std::to_string(id) + "\">" + text + "</String>\n";
-        ++id;
-    }
-    xml += "  </Resource_Strings>\n  <RCData>\n";
-    int n = 0;
-    while (xml.size() < targetBytes) {
-        const char* text = (n % 4 == 0) ? kAsciiTexts[n % 7] : kCyrillicTexts[n % 7];
-        xml += "    <Property Form=\"TForm" + std::to_string(n % 50) + "\" Property=\"Label" +
-               std::to_string(n) + ".Caption\">" + text + "</Property>\n";
-        ++n;
-    }
-    xml += "  </RCData>\n</Language>\n";
-    return xml;
-}
-
 const std::string& Document() {
-    static const std::string bytes = MakeLanguageFile(10u << 20);
+    static const std::string bytes = bench::MakeLanguageFile(10u << 20);
     return bytes;
 }
 
@@ -101,36 +60,15 @@ BENCHMARK(Ours)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
 BENCHMARK(Libxml2)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
 BENCHMARK(Pugixml)->Unit(benchmark::kMillisecond)->MinTime(1.0)->Repetitions(3);
 
-// The console report, keeping each benchmark's speed for the summary.
-class SummaryReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            // Single runs come first and the median aggregate last, so the median is what stays.
-            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median"))
-                continue;
-            const auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end())
-                speed_[run.run_name.function_name] = it->second.value / 1e6;
-        }
-    }
-    void Summary() const {
-        const auto get = [this](const char* name) {
-            const auto it = speed_.find(name);
-            return it == speed_.end() ? 0.0 : it->second;
-        };
-        const double ours = get("Ours"), libxml2 = get("Libxml2"), pugixml = get("Pugixml");
-        std::printf("\nXML reader on %.1f MB: ours %.0f MB/s, libxml2 %.0f MB/s, pugixml %.0f MB/s\n",
-                    static_cast<double>(Document().size()) / 1e6, ours, libxml2, pugixml);
-        if (libxml2 > 0 && pugixml > 0)
-            std::printf("ours/pugixml %.2f, ours/libxml2 %.2f (speed ratios; above 1: ours is faster)\n",
-                        ours / pugixml, ours / libxml2);
-    }
-
-private:
-    std::map<std::string, double> speed_;
-};
+void PrintSummary(const bench::MedianReporter& report) {
+    const auto speed = [&report](const char* name) { return report.Counter(name, "bytes_per_second") / 1e6; };
+    const double ours = speed("Ours"), libxml2 = speed("Libxml2"), pugixml = speed("Pugixml");
+    std::printf("\nXML reader on %.1f MB: ours %.0f MB/s, libxml2 %.0f MB/s, pugixml %.0f MB/s\n",
+                static_cast<double>(Document().size()) / 1e6, ours, libxml2, pugixml);
+    if (libxml2 > 0 && pugixml > 0)
+        std::printf("ours/pugixml %.2f, ours/libxml2 %.2f (speed ratios; above 1: ours is faster)\n",
+                    ours / pugixml, ours / libxml2);
+}
 
 // All three readers must accept the document and agree on how many elements it holds before their
 // speeds mean anything.
@@ -168,9 +106,9 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (!ReadersAgree())
         return 1;
-    SummaryReporter reporter;
+    bench::MedianReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.Summary();
+    PrintSummary(reporter);
     benchmark::Shutdown();
     return 0;
 }
