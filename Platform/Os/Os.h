@@ -40,9 +40,8 @@ std::string SysErrorMessage(std::uint32_t code);
 // platform has one; otherwise the module itself).
 ModuleHandle FindResourceModule(ModuleHandle module);
 
-// String-table entry `id` of a module, in the ANSI code page, at most `capacity - 1` characters (the
-// Win32 loader's buffer rule). Empty when the table lacks the entry.
-std::string LoadStringAnsi(ModuleHandle module, unsigned id, int capacity);
+// String-table entry `id` of a module, whole, in UTF-16. Empty when the table lacks the entry.
+std::u16string LoadStringWide(ModuleHandle module, unsigned id);
 
 // The bytes of a module's RCDATA resource `name` (names compare without regard to ASCII case); false
 // when the module has none of that name.
@@ -125,6 +124,14 @@ bool EnumSupportedLocales(const std::function<bool(const char* localeId)>& callb
 // converted to UTF-16 and on to the ANSI code page; the special identifiers of the user's and the
 // system's default locale are not known there.
 std::string GetLocaleText(std::uint32_t langId, int item);
+
+// ---- Code ---------------------------------------------------------------------------------------
+
+// Opens the bytes from address to address + size for writing, keeping them executable
+// (PAGE_EXECUTE_READWRITE; natively read, write and execute on the pages that hold them). previous
+// receives the access they had before: the PAGE_ value on Windows, natively the PROT_ bits of the
+// first page as the process's memory map gives them. False when the change fails (LastError).
+bool OpenCodeForWriting(void* address, std::size_t size, std::uint32_t& previous);
 
 // ---- Standard streams ----------------------------------------------------------------------------
 

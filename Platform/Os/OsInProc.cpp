@@ -5,11 +5,13 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <strings.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -126,18 +128,13 @@ ModuleHandle FindResourceModule(ModuleHandle module) {
     return module;
 }
 
-std::string LoadStringAnsi(ModuleHandle module, unsigned id, int capacity) {
-    if (module == nullptr || capacity <= 0)
+std::u16string LoadStringWide(ModuleHandle module, unsigned id) {
+    if (module == nullptr)
         return {};
     const auto* m = static_cast<const InProcModule*>(module);
-    for (std::size_t i = 0; i < m->StringCount; ++i) {
-        if (m->Strings[i].Id != id)
-            continue;
-        std::u16string wide = Utf8ToUtf16(m->Strings[i].Utf8);
-        if (wide.size() > static_cast<std::size_t>(capacity - 1))
-            wide.resize(static_cast<std::size_t>(capacity - 1));
-        return WideToAnsi(wide);
-    }
+    for (std::size_t i = 0; i < m->StringCount; ++i)
+        if (m->Strings[i].Id == id)
+            return Utf8ToUtf16(m->Strings[i].Utf8);
     return {};
 }
 
@@ -306,6 +303,46 @@ std::string GetLocaleText(std::uint32_t langId, int item) {
     }
     lastError = ENOENT;
     return {};
+}
+
+namespace {
+
+// The PROT_ bits of the mapping that holds address, from /proc/self/maps; 0 when it is not found.
+std::uint32_t CurrentProtection(std::uintptr_t address) {
+    std::FILE* maps = std::fopen("/proc/self/maps", "r");
+    if (maps == nullptr)
+        return 0;
+    std::uint32_t protection = 0;
+    char line[512];
+    while (std::fgets(line, sizeof line, maps) != nullptr) {
+        unsigned long long begin = 0;
+        unsigned long long end = 0;
+        char perms[5] = {};
+        if (std::sscanf(line, "%llx-%llx %4s", &begin, &end, perms) != 3)
+            continue;
+        if (address < begin || address >= end)
+            continue;
+        protection = (perms[0] == 'r' ? PROT_READ : 0) | (perms[1] == 'w' ? PROT_WRITE : 0) |
+                     (perms[2] == 'x' ? PROT_EXEC : 0);
+        break;
+    }
+    std::fclose(maps);
+    return protection;
+}
+
+} // namespace
+
+bool OpenCodeForWriting(void* address, std::size_t size, std::uint32_t& previous) {
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto first = reinterpret_cast<std::uintptr_t>(address) & ~(page - 1);
+    const auto last = reinterpret_cast<std::uintptr_t>(address) + size;
+    const std::uint32_t old = CurrentProtection(reinterpret_cast<std::uintptr_t>(address));
+    if (::mprotect(reinterpret_cast<void*>(first), last - first, PROT_READ | PROT_WRITE | PROT_EXEC) != 0) {
+        lastError = static_cast<std::uint32_t>(errno);
+        return false;
+    }
+    previous = old;
+    return true;
 }
 
 void SetBinaryStdio() {}

@@ -58,12 +58,13 @@ ModuleHandle FindResourceModule(ModuleHandle module) {
     return module;
 }
 
-std::string LoadStringAnsi(ModuleHandle module, unsigned id, int capacity) {
-    if (capacity <= 0)
+std::u16string LoadStringWide(ModuleHandle module, unsigned id) {
+    // With no buffer the loader hands out the entry in place, whole, with its length.
+    const wchar_t* text = nullptr;
+    int n = LoadStringW(static_cast<HINSTANCE>(module), id, reinterpret_cast<LPWSTR>(&text), 0);
+    if (n <= 0 || text == nullptr)
         return {};
-    std::vector<char> buffer(static_cast<std::size_t>(capacity));
-    int n = LoadStringA(static_cast<HINSTANCE>(module), id, buffer.data(), capacity);
-    return std::string(buffer.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+    return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(n));
 }
 
 bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
@@ -205,6 +206,14 @@ std::string GetLocaleText(std::uint32_t langId, int item) {
                        reinterpret_cast<LPWSTR>(buffer.data()), capacity) == 0)
         return {};
     return WideToAnsi(std::u16string_view(buffer).substr(0, buffer.find(u'\0')));
+}
+
+bool OpenCodeForWriting(void* address, std::size_t size, std::uint32_t& previous) {
+    DWORD old = 0;
+    if (!VirtualProtect(address, size, PAGE_EXECUTE_READWRITE, &old))
+        return false;
+    previous = old;
+    return true;
 }
 
 void SetBinaryStdio() {

@@ -81,9 +81,34 @@ void TsxLocalizer::FindLangFiles(const AnsiString& Dir) {
     ::FindLangFiles(*langFiles_, Dir);
 }
 
+void TsxLocalizer::Activate() {
+    if (active_)
+        return;
+    InstallResStringHook();
+    active_ = true;
+}
+
+void TsxLocalizer::Deactivate() {
+    if (!active_)
+        return;
+    RemoveResStringHook();
+    active_ = false;
+}
+
+void TsxLocalizer::SetActive(bool Value) {
+    if (Value == active_)
+        return;
+    if (Value)
+        Activate();
+    else
+        Deactivate();
+}
+
 namespace {
 
 constinit TsxLocalizer* programLocalizer = nullptr;
+// Never freed: the patch stays for the whole run.
+constinit TProcHook* resStringHook = nullptr;
 
 // The program-wide objects: the locale table, then the localiser; released in the reverse order.
 struct ProgramObjects {
@@ -92,8 +117,10 @@ struct ProgramObjects {
         programLocalizer = new TsxLocalizer;
     }
     ~ProgramObjects() {
-        delete programLocalizer;
+        // The redirected loader sees no localiser from here on, also while it is being torn down.
+        TsxLocalizer* localizer = programLocalizer;
         programLocalizer = nullptr;
+        delete localizer;
         ReleaseLanguages();
     }
     ProgramObjects(const ProgramObjects&) = delete;
@@ -106,4 +133,42 @@ const ProgramObjects programObjects;
 
 TsxLocalizer* Localizer() {
     return programLocalizer;
+}
+
+const TProcHook* ResStringHook() {
+    return resStringHook;
+}
+
+void InstallResStringHook() {
+    if (resStringHook == nullptr)
+        resStringHook = new TProcHook(reinterpret_cast<void*>(&LoadResString),
+                                      reinterpret_cast<void*>(&sxLoadResString), false);
+    resStringHook->Enable();
+}
+
+void RemoveResStringHook() {
+    if (resStringHook != nullptr)
+        resStringHook->Disable();
+}
+
+void sxLoadResString(const TResStringRec* ResStringRec, AnsiString* Result) {
+    Result->clear();
+    const TsxLocalizer* localizer = Localizer();
+    // Only string-table identifiers can have a translation; a larger one is the address of a text.
+    if (ResStringRec != nullptr && ResStringRec->Identifier < 65536 && localizer != nullptr &&
+        localizer->Active())
+        *Result = rtl::WideToAnsi(
+            localizer->GetResourceString(static_cast<std::int32_t>(ResStringRec->Identifier)));
+    if (Result->empty())
+        *Result = rtl::WideToAnsi(LoadCompiledResString(ResStringRec));
+}
+
+WideString LoadCompiledResString(const TResStringRec* ResStringRec) {
+    if (ResStringRec == nullptr)
+        return {};
+    if (ResStringRec->Identifier < 65536) {
+        const os::ModuleHandle module = os::FindResourceModule(*ResStringRec->Module);
+        return os::LoadStringWide(module, static_cast<unsigned>(ResStringRec->Identifier));
+    }
+    return rtl::AnsiToWide(reinterpret_cast<const char*>(ResStringRec->Identifier));
 }

@@ -3,6 +3,8 @@
 // a language file into the stores and keeps the file's header.
 #pragma once
 
+#include "ProcHook.h"
+#include "ResString.h"
 #include "RtlStrings.h"
 #include "sxLangFileList.h"
 #include "sxTranslationStores.h"
@@ -43,6 +45,16 @@ public:
     // path delimiter).
     void FindLangFiles(const AnsiString& Dir);
 
+    // Switches the translations on: the resource-string redirection (made on first use, then switched
+    // on) and form translation. Nothing when already active. Active is set only after the redirection
+    // is in place: when it fails, the error passes and the localiser stays inactive.
+    void Activate();
+    // Switches the redirection off: every later resource string is the compiled one. Texts already
+    // written into forms stay. Nothing when inactive.
+    void Deactivate();
+    // Activate or Deactivate; nothing when Value equals Active.
+    void SetActive(bool Value);
+
     bool Active() const { return active_; }
     bool Loaded() const { return loaded_; }
     std::int32_t Version() const { return version_; }
@@ -71,5 +83,25 @@ private:
 };
 
 // The program-wide localiser: made at program initialisation, after the locale table, and freed at
-// the end of the run, before it. None before it is made and after it is freed.
+// the end of the run, before it. None before it is made and from the start of its destruction on:
+// the redirected loader then answers with the compiled texts.
 TsxLocalizer* Localizer();
+
+// ---- The resource-string redirection ---------------------------------------------------------------
+
+// The patch that redirects LoadResString to sxLoadResString: none until the redirection is first
+// switched on, then kept, switched on and off, until the process ends.
+const TProcHook* ResStringHook();
+
+// Makes the patch on first use, then switches it on.
+void InstallResStringHook();
+// Switches the patch off, when it exists.
+void RemoveResStringHook();
+
+// What LoadResString does while it is redirected: the program-wide localiser's translation while
+// the localiser exists and is active, else (or when it has none) the compiled text.
+void sxLoadResString(const TResStringRec* ResStringRec, AnsiString* Result);
+
+// The compiled text of a resource string, whole: the string-table entry of the record's module, or
+// for an identifier from 65536 on the text at that address. Empty for no record.
+WideString LoadCompiledResString(const TResStringRec* ResStringRec);
