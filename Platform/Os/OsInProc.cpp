@@ -102,9 +102,10 @@ std::string WideToAnsi(std::u16string_view text) {
         }
         std::vector<unsigned char> bytes;
     };
-    static const Reverse reverse1251(codepage::kHigh1251);
-    static const Reverse reverse1252(codepage::kHigh1252);
-    const Reverse& reverse = CurrentCodePage() == 1251 ? reverse1251 : reverse1252;
+    // Never freed: texts are converted until the very end of the process, after static destruction.
+    static const Reverse* const reverse1251 = new Reverse(codepage::kHigh1251);
+    static const Reverse* const reverse1252 = new Reverse(codepage::kHigh1252);
+    const Reverse& reverse = CurrentCodePage() == 1251 ? *reverse1251 : *reverse1252;
     std::string out(text.size(), '?');
     for (std::size_t i = 0; i < text.size(); ++i) {
         char16_t c = text[i];

@@ -1,4 +1,4 @@
-# GoogleTest from Debian's source package, built by the toolchain in use.
+# Test rules. GoogleTest comes from Debian's source package, built by the toolchain in use.
 set(QRL_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
@@ -15,4 +15,17 @@ function(qrl_add_gtest target)
   add_test(NAME ${target} COMMAND ${target} --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${target}.xml)
   set_tests_properties(${target} PROPERTIES TIMEOUT 300
     ENVIRONMENT "${ARG_ENVIRONMENT}" WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+endfunction()
+
+# A test that runs a program of the project as a user runs it (under Wine when cross-built) and checks
+# its exit code, its standard output (a file with the exact text, EMPTY, or "MATCHES regex") and its
+# standard error (a regular expression, or EMPTY). See cmake/RunTool.cmake.
+function(qrl_tool_test name)
+  cmake_parse_arguments(ARG "" "TOOL;EXIT;STDOUT;STDERR" "ARGS" ${ARGN})
+  string(REPLACE ";" "^" args "${ARG_ARGS}")
+  add_test(NAME ${name} COMMAND ${CMAKE_COMMAND}
+    "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}" "-DTOOL=$<TARGET_FILE:${ARG_TOOL}>" "-DARGS=${args}"
+    -DEXIT=${ARG_EXIT} "-DSTDOUT=${ARG_STDOUT}" "-DSTDERR=${ARG_STDERR}"
+    -P ${PROJECT_SOURCE_DIR}/cmake/RunTool.cmake)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "LANG=ru_RU.UTF-8" TIMEOUT 180)
 endfunction()
