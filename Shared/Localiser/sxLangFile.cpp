@@ -3,6 +3,8 @@
 #include "Os.h"
 #include "ResStrings.h"
 
+#include <algorithm>
+
 namespace {
 
 int HexDigit(char c) {
@@ -33,10 +35,11 @@ AnsiString UnescapeText(std::string_view Text) {
     std::size_t i = 0;
     const std::size_t n = Text.size();
     while (i < n) {
-        char c = Text[i];
-        if (c != '%') {
-            out += c;
-            ++i;
+        if (Text[i] != '%') {
+            // The bytes up to the next "%" go over as they are.
+            const std::size_t end = std::min(Text.find('%', i), n);
+            out.append(Text.substr(i, end - i));
+            i = end;
         } else if (i + 1 == n) {
             break; // a "%" as the last byte is dropped
         } else if (Text[i + 1] == '%') {
@@ -56,14 +59,16 @@ AnsiString UnescapeText(std::string_view Text) {
 }
 
 WideString DecodeUtf8Text(std::string_view Text) {
-    WideString out;
-    out.reserve(Text.size());
+    // No byte gives more than one UTF-16 unit (a four-byte sequence gives two): the text is written
+    // into a buffer of the input's length, cut to what was written at the end.
+    WideString out(Text.size(), u'\0');
+    char16_t* o = out.data();
     const std::size_t n = Text.size();
     std::size_t i = 0;
     while (i < n) {
         auto lead = static_cast<unsigned char>(Text[i++]);
         if (lead < 0x80) {
-            out += static_cast<char16_t>(lead);
+            *o++ = static_cast<char16_t>(lead);
             continue;
         }
         int extra = lead >= 0xC0 && lead < 0xE0   ? 1
@@ -71,7 +76,7 @@ WideString DecodeUtf8Text(std::string_view Text) {
                     : lead >= 0xF0 && lead < 0xF8 ? 3
                                                   : 0;
         if (extra == 0) {
-            out += u'\uFFFD';
+            *o++ = u'\uFFFD';
             continue;
         }
         char32_t c = lead & (0x3F >> extra);
@@ -82,18 +87,22 @@ WideString DecodeUtf8Text(std::string_view Text) {
         }
         if (c >= 0x10000 && c <= 0x10FFFF) {
             c -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (c >> 10));
-            out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+            *o++ = static_cast<char16_t>(0xD800 + (c >> 10));
+            *o++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
         } else if ((c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
-            out += u'\uFFFD';
+            *o++ = u'\uFFFD';
         } else {
-            out += static_cast<char16_t>(c);
+            *o++ = static_cast<char16_t>(c);
         }
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
 WideString DecodeEntryText(std::string_view Text) {
+    // A text without "%" is its own unescaped form.
+    if (Text.find('%') == std::string_view::npos)
+        return DecodeUtf8Text(Text);
     return DecodeUtf8Text(UnescapeText(Text));
 }
 
