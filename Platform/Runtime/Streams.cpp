@@ -120,10 +120,13 @@ TResourceStream::TResourceStream(os::ModuleHandle module, const AnsiString& reso
 
 namespace rtl {
 
-std::vector<char> ReadWholeFile(const AnsiString& fileName) {
+std::vector<char> ReadWholeFile(const AnsiString& fileName, std::size_t spare) {
     TFileStream file(fileName, os::FileMode::ReadDenyWrite);
-    std::vector<char> bytes(static_cast<std::size_t>(file.Size()));
-    file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    const auto size = static_cast<std::size_t>(file.Size());
+    std::vector<char> bytes;
+    bytes.reserve(size + spare);
+    bytes.resize(size);
+    file.ReadBuffer(bytes.data(), static_cast<std::int64_t>(size));
     return bytes;
 }
 

@@ -94,6 +94,7 @@ public:
 };
 
 namespace rtl {
-// The whole content of a file, read through a TFileStream opened for reading.
-std::vector<char> ReadWholeFile(const AnsiString& fileName);
+// The whole content of a file, read through a TFileStream opened for reading, in a vector with room
+// for spare more bytes (so that a reader can append an end marker without growing it).
+std::vector<char> ReadWholeFile(const AnsiString& fileName, std::size_t spare = 0);
 } // namespace rtl

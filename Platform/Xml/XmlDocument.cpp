@@ -1371,8 +1371,8 @@ TXmlDocument::~TXmlDocument() = default;
 
 void TXmlDocument::LoadFromFile(const AnsiString& fileName) {
     tree_ = std::make_unique<Tree>();
-    std::vector<char> bytes = rtl::ReadWholeFile(fileName);
-    bytes.push_back(kSentinel);
+    std::vector<char> bytes = rtl::ReadWholeFile(fileName, 1);
+    bytes.push_back(kSentinel); // within the capacity: the file is held once
     Load(std::move(bytes));
 }
 

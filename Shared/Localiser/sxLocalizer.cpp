@@ -43,7 +43,7 @@ void TsxLocalizer::LoadFromFile(const AnsiString& FileName) {
     for (int i = 0; i < reader.StringCount(); ++i) {
         Progress(total, ++current);
         if (auto entry = reader.ReadString(i))
-            resourceStrings_->Add(entry->Identifier, entry->Text);
+            resourceStrings_->Add(entry->Identifier, std::move(entry->Text));
     }
     strings.Close();
 
@@ -60,7 +60,7 @@ void TsxLocalizer::LoadFromFile(const AnsiString& FileName) {
             if (form == nullptr)
                 form = forms_->Add(entry->Form);
         }
-        form->Properties().Add(entry->Property, entry->Text);
+        form->Properties().Add(entry->Property, std::move(entry->Text));
     }
     forms.Close();
 

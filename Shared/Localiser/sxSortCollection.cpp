@@ -93,11 +93,6 @@ void TsxSortCollection::Clear() {
     bracket.Close();
 }
 
-TsxSortCollectionItem* TsxSortCollection::Items(int index) const {
-    CheckIndex(index);
-    return itemList_[static_cast<std::size_t>(index)];
-}
-
 void TsxSortCollection::Exchange(int index1, int index2) {
     CheckIndex(index1);
     CheckIndex(index2);
@@ -160,9 +155,8 @@ void TsxSortCollection::RemoveItem(TsxSortCollectionItem* item) {
     Changed();
 }
 
-void TsxSortCollection::CheckIndex(int index) const {
-    if (index < 0 || index >= Count())
-        throw EListError(SListIndexError, {index});
+void TsxSortCollection::RaiseIndexError(int index) {
+    throw EListError(SListIndexError, {index});
 }
 
 // Positions are compared, not values: the pivot position follows the pivot item when it is moved.

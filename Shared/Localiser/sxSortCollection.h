@@ -106,7 +106,10 @@ public:
     void Clear();
     int Count() const { return static_cast<int>(itemList_.size()); }
     // The item at index; outside 0 to Count() - 1 raises EListError "List index out of bounds (%d)".
-    TsxSortCollectionItem* Items(int index) const;
+    TsxSortCollectionItem* Items(int index) const {
+        CheckIndex(index);
+        return itemList_[static_cast<std::size_t>(index)];
+    }
     // Swaps two items, with the index test of Items; no notification.
     void Exchange(int index1, int index2);
 
@@ -142,7 +145,11 @@ private:
 
     void InsertItem(TsxSortCollectionItem* item);
     void RemoveItem(TsxSortCollectionItem* item);
-    void CheckIndex(int index) const;
+    void CheckIndex(int index) const {
+        if (index < 0 || index >= Count())
+            RaiseIndexError(index);
+    }
+    [[noreturn]] static void RaiseIndexError(int index);
     void QuickSort(int l, int r);
 
     const TsxItemClass* itemClass_;

@@ -1,9 +1,9 @@
 #include "sxTranslationStores.h"
 
-TsxResourceStringsItem* TsxResourceStringsList::Add(std::int32_t Identifier, const WideString& Text) {
+TsxResourceStringsItem* TsxResourceStringsList::Add(std::int32_t Identifier, WideString Text) {
     TsxResourceStringsItem* item = TsxSortCollectionOf::Add();
     item->Identifier = Identifier;
-    item->Text = Text;
+    item->Text = std::move(Text);
     // The items before the new one are in order: its place is the first one with a larger identifier.
     int lo = 0;
     int hi = Count() - 1;
@@ -44,10 +44,10 @@ TsxResourceStringsItem* TsxResourceStringsList::Find(std::int32_t Identifier) co
     }
 }
 
-TsxRCDataProperyItem* TsxRCDataProperyList::Add(const AnsiString& Path, const AnsiString& Text) {
+TsxRCDataProperyItem* TsxRCDataProperyList::Add(std::string_view Path, AnsiString Text) {
     TsxRCDataProperyItem* item = TsxSortCollectionOf::Add();
-    item->PropPath = rtl::Trim(Path);
-    item->Value = Text;
+    item->PropPath = rtl::TrimView(Path);
+    item->Value = std::move(Text);
     return item;
 }
 

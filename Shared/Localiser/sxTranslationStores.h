@@ -23,7 +23,7 @@ public:
     // Appends an item and moves it into its place: behind the last item whose identifier is equal or
     // smaller. The place is found by a halving search over the ordered items and the item is moved
     // there at once; the order is the one that exchanging it forward step by step would give.
-    TsxResourceStringsItem* Add(std::int32_t Identifier, const WideString& Text);
+    TsxResourceStringsItem* Add(std::int32_t Identifier, WideString Text);
 
     // The halving search over the ascending identifiers; none when no item carries Identifier. Of
     // several items with that identifier it finds the first one that the search meets.
@@ -47,7 +47,7 @@ public:
 class TsxRCDataProperyList : public TsxSortCollectionOf<TsxRCDataProperyItem> {
 public:
     // Appends an item; PropPath is Path without blanks (bytes 0 to 32) at its ends, Value is Text.
-    TsxRCDataProperyItem* Add(const AnsiString& Path, const AnsiString& Text);
+    TsxRCDataProperyItem* Add(std::string_view Path, AnsiString Text);
 
 private:
     using TsxSortCollectionOf<TsxRCDataProperyItem>::Add;
