@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang-14 libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine64 xvfb xauth
-  googletest libbenchmark-dev libxml2-dev libpugixml-dev
+  googletest libbenchmark-dev libxml2-dev libpugixml-dev gettext
   clang-format
 )
 
