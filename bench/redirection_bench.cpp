@@ -336,7 +336,7 @@ int main(int argc, char** argv) {
             Prepare(size, false);
             const TsxResourceStringsList& store = Localizer()->ResourceStrings();
             for (int i = 0; i < store.Count(); ++i)
-                sortedTexts[size].push_back({store.Items(i)->Identifier, store.Items(i)->Text});
+                sortedTexts[size].push_back({store.Items(i)->Identifier, store.Items(i)->Text()});
             ok = Check(size) && ok;
 #if !defined(_WIN32)
             ok = MakeCatalog(size, entries) && ok;

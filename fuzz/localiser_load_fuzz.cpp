@@ -77,7 +77,7 @@ int CheckStores(const TsxLocalizer& localizer) {
         const TsxResourceStringsItem* item = strings.Items(i);
         Require(item->Identifier >= 1 && item->Identifier <= 65535);
         Require(item->Identifier >= previous);
-        Require(!item->Text.empty());
+        Require(!item->Text().empty());
         previous = item->Identifier;
     }
     const TsxRCDataFormList& forms = localizer.Forms();

@@ -22,6 +22,8 @@ if [ ${#targets[@]} -eq 0 ]; then
   done
 fi
 
+# Targets that go through files write them into the temporary folder: keep it in memory.
+[ -d /dev/shm ] && export TMPDIR=/dev/shm
 status=0
 mkdir -p "$root/build/fuzz/findings"
 for target in "${targets[@]}"; do

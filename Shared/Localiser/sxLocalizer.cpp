@@ -74,7 +74,7 @@ void TsxLocalizer::LoadFromFile(const AnsiString& FileName) {
 
 WideString TsxLocalizer::GetResourceString(std::int32_t Identifier) const {
     const TsxResourceStringsItem* item = resourceStrings_->Find(Identifier);
-    return item != nullptr ? item->Text : WideString();
+    return item != nullptr ? item->Text() : WideString();
 }
 
 void TsxLocalizer::FindLangFiles(const AnsiString& Dir) {
@@ -152,15 +152,18 @@ void RemoveResStringHook() {
 }
 
 void sxLoadResString(const TResStringRec* ResStringRec, AnsiString* Result) {
-    Result->clear();
     const TsxLocalizer* localizer = Localizer();
     // Only string-table identifiers can have a translation; a larger one is the address of a text.
+    // A stored translation is never empty, so a found one is the answer.
     if (ResStringRec != nullptr && ResStringRec->Identifier < 65536 && localizer != nullptr &&
-        localizer->Active())
-        *Result = rtl::WideToAnsi(
-            localizer->GetResourceString(static_cast<std::int32_t>(ResStringRec->Identifier)));
-    if (Result->empty())
-        *Result = rtl::WideToAnsi(LoadCompiledResString(ResStringRec));
+        localizer->Active()) {
+        const auto id = static_cast<std::int32_t>(ResStringRec->Identifier);
+        if (const TsxResourceStringsItem* item = localizer->ResourceStrings().Find(id)) {
+            *Result = item->AnsiText();
+            return;
+        }
+    }
+    *Result = rtl::WideToAnsi(LoadCompiledResString(ResStringRec));
 }
 
 WideString LoadCompiledResString(const TResStringRec* ResStringRec) {

@@ -131,6 +131,8 @@ protected:
     virtual void SetItemName(TsxSortCollectionItem* item);
     // Calls Update(nullptr) unless updates are suspended.
     void Changed();
+    // The item at index, which the caller knows to lie in 0 to Count() - 1: no index test.
+    TsxSortCollectionItem* ItemAt(int index) const { return itemList_[static_cast<std::size_t>(index)]; }
     // Moves the item at curIndex to newIndex, the items in between shifting by one; the index test of
     // Items, no notification.
     void Move(int curIndex, int newIndex);
@@ -166,6 +168,9 @@ public:
 
     TItem* Add() { return static_cast<TItem*>(TsxSortCollection::Add()); }
     TItem* Items(int index) const { return static_cast<TItem*>(TsxSortCollection::Items(index)); }
+
+protected:
+    TItem* ItemAt(int index) const { return static_cast<TItem*>(TsxSortCollection::ItemAt(index)); }
 };
 
 // A BeginUpdate/EndUpdate bracket. Close ends it; when an exception leaves the scope first, the

@@ -1,15 +1,31 @@
 #include "sxTranslationStores.h"
 
+#include "Os.h"
+
+void TsxResourceStringsItem::SetText(WideString Text) {
+    text_ = std::move(Text);
+    ansiCodePage_ = 0;
+}
+
+const AnsiString& TsxResourceStringsItem::AnsiText() const {
+    const unsigned codePage = os::AnsiCodePage();
+    if (ansiCodePage_ != codePage) {
+        ansiText_ = rtl::WideToAnsi(text_);
+        ansiCodePage_ = codePage;
+    }
+    return ansiText_;
+}
+
 TsxResourceStringsItem* TsxResourceStringsList::Add(std::int32_t Identifier, WideString Text) {
     TsxResourceStringsItem* item = TsxSortCollectionOf::Add();
     item->Identifier = Identifier;
-    item->Text = std::move(Text);
+    item->SetText(std::move(Text));
     // The items before the new one are in order: its place is the first one with a larger identifier.
     int lo = 0;
     int hi = Count() - 1;
     while (lo < hi) {
         int mid = lo + (hi - lo) / 2;
-        if (Items(mid)->Identifier <= Identifier)
+        if (ItemAt(mid)->Identifier <= Identifier)
             lo = mid + 1;
         else
             hi = mid;
@@ -24,12 +40,12 @@ TsxResourceStringsItem* TsxResourceStringsList::Find(std::int32_t Identifier) co
     if (count == 0)
         return nullptr;
     if (count == 1)
-        return Items(0)->Identifier == Identifier ? Items(0) : nullptr;
+        return ItemAt(0)->Identifier == Identifier ? ItemAt(0) : nullptr;
     int lo = 0;
     int hi = count;
     for (;;) {
         const int mid = (lo + hi) / 2;
-        TsxResourceStringsItem* item = Items(mid);
+        TsxResourceStringsItem* item = ItemAt(mid);
         if (item->Identifier == Identifier)
             return item;
         if (item->Identifier > Identifier)
@@ -37,9 +53,9 @@ TsxResourceStringsItem* TsxResourceStringsList::Find(std::int32_t Identifier) co
         else
             lo = mid;
         if (hi - lo == 1) {
-            if (hi < count && Items(hi)->Identifier == Identifier)
-                return Items(hi);
-            return Items(lo)->Identifier == Identifier ? Items(lo) : nullptr;
+            if (hi < count && ItemAt(hi)->Identifier == Identifier)
+                return ItemAt(hi);
+            return ItemAt(lo)->Identifier == Identifier ? ItemAt(lo) : nullptr;
         }
     }
 }

@@ -13,7 +13,19 @@
 class TsxResourceStringsItem : public TsxItemType<TsxResourceStringsItem> {
 public:
     std::int32_t Identifier = 0;
-    WideString Text;
+
+    // The translated text; set when the item is added to its list.
+    const WideString& Text() const { return text_; }
+    void SetText(WideString Text);
+
+    // Text in the process's ANSI code page, converted on first use and kept (again only when the
+    // code page has changed since): the redirected loader answers every later lookup with a copy.
+    const AnsiString& AnsiText() const;
+
+private:
+    WideString text_;
+    mutable AnsiString ansiText_;
+    mutable unsigned ansiCodePage_ = 0;
 };
 
 // Kept in ascending order of Identifier while items are added, items with equal identifiers in the

@@ -1,6 +1,10 @@
 // The resource-string store (ordered insertion, halving search) and the form store.
 #include "sxTranslationStores.h"
 
+#ifndef _WIN32
+#include "InProcModule.h"
+#endif
+
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -23,8 +27,8 @@ TEST(ResourceStringsList, KeepsAscendingOrderWithEqualIdentifiersInOrderOfAdding
     TsxResourceStringsList list;
     Fill(list, {7, 3, 7, 1});
     EXPECT_EQ(Identifiers(list), (std::vector<std::int32_t>{1, 3, 7, 7}));
-    EXPECT_EQ(list.Items(2)->Text, u"#0");
-    EXPECT_EQ(list.Items(3)->Text, u"#2");
+    EXPECT_EQ(list.Items(2)->Text(), u"#0");
+    EXPECT_EQ(list.Items(3)->Text(), u"#2");
 }
 
 // The order that appending and then exchanging the new item forward step by step gives: the
@@ -59,7 +63,7 @@ TEST(ResourceStringsList, MovingIntoPlaceGivesTheOrderOfStepwiseExchanges) {
         ASSERT_EQ(list.Count(), static_cast<int>(expected.size()));
         for (int i = 0; i < list.Count(); ++i) {
             EXPECT_EQ(list.Items(i)->Identifier, expected[i].first);
-            EXPECT_EQ(list.Items(i)->Text, u"#" + rtl::AnsiToWide(std::to_string(expected[i].second)));
+            EXPECT_EQ(list.Items(i)->Text(), u"#" + rtl::AnsiToWide(std::to_string(expected[i].second)));
         }
     }
 }
@@ -68,7 +72,7 @@ TEST(ResourceStringsList, FindsStoredIdentifiersOnly) {
     TsxResourceStringsList list;
     EXPECT_EQ(list.Find(1), nullptr);
     list.Add(5, u"five");
-    EXPECT_EQ(list.Find(5)->Text, u"five");
+    EXPECT_EQ(list.Find(5)->Text(), u"five");
     EXPECT_EQ(list.Find(4), nullptr);
     list.Add(9, u"nine");
     for (std::int32_t id : {5, 9})
@@ -107,6 +111,19 @@ TEST(ResourceStringsList, OfEqualIdentifiersFindsTheOneTheSearchMeetsFirst) {
         Fill(list, c.ids);
         EXPECT_EQ(list.Find(c.sought), list.Items(c.foundAt)) << "case with " << c.ids.size() << " items";
     }
+}
+
+TEST(ResourceStringsList, AnsiTextIsTheTextInTheProcessCodePage) {
+    TsxResourceStringsList list;
+    const TsxResourceStringsItem* item = list.Add(1, u"Да €Ω");
+    EXPECT_EQ(item->AnsiText(), "\xC4\xE0 \x88?");   // the test runs under code page 1251
+    EXPECT_EQ(&item->AnsiText(), &item->AnsiText()); // converted once, kept
+#ifndef _WIN32
+    ASSERT_TRUE(os::SetAnsiCodePage(1252));
+    EXPECT_EQ(item->AnsiText(), "?? \x80?");
+    ASSERT_TRUE(os::SetAnsiCodePage(1251));
+    EXPECT_EQ(item->AnsiText(), "\xC4\xE0 \x88?");
+#endif
 }
 
 TEST(RCDataFormList, TrimsKeysAndFindsThemWithoutRegardToAsciiCase) {

@@ -12,7 +12,7 @@ std::string FormatAsText(const TsxLocalizer& localizer) {
     out += "Resource strings: " + std::to_string(strings.Count()) + "\n";
     for (int i = 0; i < strings.Count(); ++i) {
         const TsxResourceStringsItem* s = strings.Items(i);
-        out += "  " + std::to_string(s->Identifier) + "\t" + ListingText(rtl::WideToUtf8(s->Text)) + "\n";
+        out += "  " + std::to_string(s->Identifier) + "\t" + ListingText(rtl::WideToUtf8(s->Text())) + "\n";
     }
     const TsxRCDataFormList& forms = localizer.Forms();
     out += "Forms: " + std::to_string(forms.Count()) + "\n";
@@ -38,7 +38,7 @@ std::string FormatAsJson(const TsxLocalizer& localizer) {
         const TsxResourceStringsItem* s = strings.Items(i);
         out += separator;
         out += "{\"id\":" + std::to_string(s->Identifier) +
-               ", \"text\":" + JsonString(rtl::WideToUtf8(s->Text)) + "}";
+               ", \"text\":" + JsonString(rtl::WideToUtf8(s->Text())) + "}";
         separator = ",\n  ";
     }
     out += "],\n \"properties\":[";
