@@ -1344,6 +1344,11 @@ std::int32_t TXmlElement::IntAttr(std::string_view name, std::int32_t absent) co
 }
 
 AnsiString TXmlElement::Text() const {
+    // Most elements hold one run of text or none: no walk needed.
+    if (firstPiece_ == nullptr)
+        return {};
+    if (firstPiece_->next == nullptr && firstPiece_->child == nullptr)
+        return AnsiString(firstPiece_->text);
     // The text pieces of the whole subtree in document order, without recursion.
     AnsiString text;
     std::vector<const Piece*> pending{firstPiece_};

@@ -3,6 +3,8 @@
 #include "sxLangFile.h"
 #include "sxLanguages.h"
 
+#include <unordered_map>
+
 TsxLocalizer::TsxLocalizer() {
     resourceStrings_ = std::make_unique<TsxResourceStringsList>();
     forms_ = std::make_unique<TsxRCDataFormList>();
@@ -48,6 +50,12 @@ void TsxLocalizer::LoadFromFile(const AnsiString& FileName) {
     strings.Close();
 
     // Consecutive entries of one form reuse its entry; the store is searched when the key changes.
+    // The store was emptied above, so unless a progress handler changes it, every form entry comes
+    // from this pass: an index of the entries by their key as Find compares it (trimmed, ASCII
+    // capitals) then finds what Find would find, the first entry with that key, without walking the
+    // store. With a handler the store is searched.
+    const bool indexed = !OnProgress;
+    std::unordered_map<AnsiString, TsxRCDataFormItem*> formIndex;
     TsxRCDataFormItem* form = nullptr;
     TsxUpdateBracket forms(*forms_);
     for (int i = 0; i < reader.PropertyCount(); ++i) {
@@ -56,9 +64,16 @@ void TsxLocalizer::LoadFromFile(const AnsiString& FileName) {
         if (!entry)
             continue;
         if (form == nullptr || !form->IsFormName(entry->Form)) {
-            form = forms_->Find(entry->Form);
-            if (form == nullptr)
-                form = forms_->Add(entry->Form);
+            if (indexed) {
+                TsxRCDataFormItem*& known = formIndex[rtl::UpperCase(rtl::TrimView(entry->Form))];
+                if (known == nullptr)
+                    known = forms_->Add(entry->Form);
+                form = known;
+            } else {
+                form = forms_->Find(entry->Form);
+                if (form == nullptr)
+                    form = forms_->Add(entry->Form);
+            }
         }
         form->Properties().Add(entry->Property, std::move(entry->Text));
     }

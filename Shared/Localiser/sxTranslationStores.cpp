@@ -4,16 +4,16 @@
 
 void TsxResourceStringsItem::SetText(WideString Text) {
     text_ = std::move(Text);
-    ansiCodePage_ = 0;
+    ansiText_.reset();
 }
 
 const AnsiString& TsxResourceStringsItem::AnsiText() const {
     const unsigned codePage = os::AnsiCodePage();
-    if (ansiCodePage_ != codePage) {
-        ansiText_ = rtl::WideToAnsi(text_);
+    if (ansiText_ == nullptr || ansiCodePage_ != codePage) {
+        ansiText_ = std::make_unique<AnsiString>(rtl::WideToAnsi(text_));
         ansiCodePage_ = codePage;
     }
-    return ansiText_;
+    return *ansiText_;
 }
 
 TsxResourceStringsItem* TsxResourceStringsList::Add(std::int32_t Identifier, WideString Text) {

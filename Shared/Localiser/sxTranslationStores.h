@@ -24,7 +24,8 @@ public:
 
 private:
     WideString text_;
-    mutable AnsiString ansiText_;
+    // Made on the first lookup only, so that the store costs no more than the wide texts until then.
+    mutable std::unique_ptr<AnsiString> ansiText_;
     mutable unsigned ansiCodePage_ = 0;
 };
 

@@ -90,6 +90,35 @@ TEST_F(LocalizerTest, LoadFillsTheStoresAndWritesTheHeader) {
     ExpectBracketsClosed();
 }
 
+// What the form store holds, as "form: path=value, ..." lines.
+std::vector<std::string> FormStore(const TsxLocalizer& localizer) {
+    std::vector<std::string> lines;
+    for (int f = 0; f < localizer.Forms().Count(); ++f) {
+        const TsxRCDataFormItem* form = localizer.Forms().Items(f);
+        std::string line = form->FormName + ":";
+        for (int p = 0; p < form->Properties().Count(); ++p)
+            line += " " + form->Properties().Items(p)->PropPath + "=" + form->Properties().Items(p)->Value;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST_F(LocalizerTest, FormEntriesGatherTheSameWithAndWithoutAProgressHandler) {
+    const std::string file = Lang(R"(<RCData>
+  <Property Form="TB" Property="1">b1</Property><Property Form="ta" Property="1">a1</Property>
+  <Property Form=" TA" Property="2">a2</Property><Property Form="Tb " Property="2">b2</Property>
+  <Property Form="TC" Property="1">c1</Property><Property Form="TA" Property="3">a3</Property>
+  <Property Form="tb" Property="3">b3</Property><Property Form="TAB" Property="1">ab1</Property>
+</RCData>)");
+    localizer.LoadFromFile(file);
+    const std::vector<std::string> expected = {"TB: 1=b1 2=b2 3=b3", "ta: 1=a1 2=a2 3=a3", "TC: 1=c1",
+                                               "TAB: 1=ab1"};
+    EXPECT_EQ(FormStore(localizer), expected);
+    RecordProgress();
+    localizer.LoadFromFile(file);
+    EXPECT_EQ(FormStore(localizer), expected);
+}
+
 TEST_F(LocalizerTest, LoadingAnotherFileLeavesNothingOfTheFirst) {
     localizer.LoadFromFile(
         Lang(R"(<Resource_Strings><String ID="1">a</String><String ID="2">b</String></Resource_Strings>
