@@ -139,18 +139,28 @@ std::u16string LoadStringWide(ModuleHandle module, unsigned id) {
     return {};
 }
 
+void AddResource(ModuleHandle module, InProcResourceNode& node) {
+    auto* m = static_cast<InProcModule*>(module);
+    node.Next = m->Added;
+    m->Added = &node;
+}
+
 bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
     if (module == nullptr)
         return false;
     const auto* m = static_cast<const InProcModule*>(module);
-    for (std::size_t i = 0; i < m->ResourceCount; ++i) {
-        if (::strcasecmp(m->Resources[i].Name, name.c_str()) != 0)
-            continue;
-        data = m->Resources[i].Data;
-        size = m->Resources[i].Size;
-        return true;
-    }
-    return false;
+    const InProcResource* found = nullptr;
+    for (std::size_t i = 0; i < m->ResourceCount && found == nullptr; ++i)
+        if (::strcasecmp(m->Resources[i].Name, name.c_str()) == 0)
+            found = &m->Resources[i];
+    for (const InProcResourceNode* node = m->Added; node != nullptr && found == nullptr; node = node->Next)
+        if (::strcasecmp(node->Resource.Name, name.c_str()) == 0)
+            found = &node->Resource;
+    if (found == nullptr)
+        return false;
+    data = found->Data;
+    size = found->Size;
+    return true;
 }
 
 bool FileExists(const std::string& path) {
