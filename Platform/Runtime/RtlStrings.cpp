@@ -133,10 +133,7 @@ bool TryStrToInt(std::string_view text, std::int32_t& value) {
     std::int64_t magnitude = 0;
     for (; i < text.size(); ++i) {
         char c = text[i];
-        int digit = c >= '0' && c <= '9'                 ? c - '0'
-                    : base == 16 && c >= 'a' && c <= 'f' ? c - 'a' + 10
-                    : base == 16 && c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                         : -1;
+        const int digit = base == 16 ? HexDigitValue(c) : c >= '0' && c <= '9' ? c - '0' : -1;
         if (digit < 0)
             return false;
         magnitude = magnitude * base + digit;

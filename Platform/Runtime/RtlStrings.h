@@ -31,6 +31,9 @@ AnsiString UpperCase(std::string_view text);
 
 AnsiString IntToStr(std::int64_t value);
 
+// The value of a hexadecimal digit (0-9, A-F, a-f), or -1 for any other character.
+int HexDigitValue(char c);
+
 // Optional sign, then decimal digits, or "$"/"0x" and hexadecimal digits; the whole text must fit
 // a 32-bit signed integer. Anything else raises EConvertError "'%s' is not a valid integer value".
 std::int32_t StrToInt(std::string_view text);

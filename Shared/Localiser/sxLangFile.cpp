@@ -7,16 +7,6 @@
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 bool IsContinuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
@@ -48,8 +38,8 @@ AnsiString UnescapeText(std::string_view Text) {
         } else if (i + 2 == n) {
             break; // "%" and one more byte at the end: both dropped
         } else {
-            int hi = HexDigit(Text[i + 1]);
-            int lo = HexDigit(Text[i + 2]);
+            int hi = rtl::HexDigitValue(Text[i + 1]);
+            int lo = rtl::HexDigitValue(Text[i + 2]);
             if (hi >= 0 && lo >= 0)
                 out += static_cast<char>(hi * 16 + lo);
             i += 3;

@@ -30,16 +30,6 @@ bool IsIdentChar(char c) {
     return IsIdentStart(c) || IsDigit(c);
 }
 
-int HexValue(char c) {
-    if (IsDigit(c))
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // Reads a definition front to back and writes the binary form as it goes.
 class Compiler {
 public:
@@ -327,7 +317,7 @@ private:
             char c = Peek();
             if (c == '}')
                 break;
-            int digit = HexValue(c);
+            int digit = rtl::HexDigitValue(c);
             if (digit < 0)
                 Fail("expected a hexadecimal digit or '}' in binary data, found " + Found());
             if (high < 0) {
@@ -362,8 +352,8 @@ private:
             ++pos_;
             std::uint64_t value = 0;
             int digits = 0;
-            for (; HexValue(Peek()) >= 0; ++pos_, ++digits)
-                value = value << 4 | static_cast<unsigned>(HexValue(Peek()));
+            for (; rtl::HexDigitValue(Peek()) >= 0; ++pos_, ++digits)
+                value = value << 4 | static_cast<unsigned>(rtl::HexDigitValue(Peek()));
             if (digits == 0 || digits > 16)
                 FailAt(start, digits == 0 ? "expected hexadecimal digits after '$'"
                                           : "a hexadecimal number has more than 16 digits");
@@ -546,7 +536,7 @@ private:
         std::uint32_t value = 0;
         int digits = 0;
         for (;; ++pos_, ++digits) {
-            int digit = base == 16 ? HexValue(Peek()) : IsDigit(Peek()) ? Peek() - '0' : -1;
+            int digit = base == 16 ? rtl::HexDigitValue(Peek()) : IsDigit(Peek()) ? Peek() - '0' : -1;
             if (digit < 0)
                 break;
             value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
