@@ -188,6 +188,28 @@ TEST(FormLoaderTest, FaultsOfTheFormRaiseAndDeleteWhatWasMade) {
     }
 }
 
+TEST(FormLoaderTest, FloatPropertiesTakeEveryNumberKind) {
+    const struct {
+        std::function<void(TFormWriter&)> write;
+        double ratio;
+    } cases[] = {
+        {[](TFormWriter& w) { w.WriteFloat(-0.25); }, -0.25},
+        {[](TFormWriter& w) { w.WriteSingle(1.5f); }, 1.5},
+        {[](TFormWriter& w) { w.WriteCurrency(125000); }, 12.5},
+        {[](TFormWriter& w) { w.WriteDate(45000.75); }, 45000.75},
+        {[](TFormWriter& w) { w.WriteInteger(-3); }, -3},
+        {[](TFormWriter& w) { w.WriteInt64(std::int64_t{1} << 40); }, 1099511627776.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ratio);
+        const std::vector<char> bytes = WriteForm("TMainForm", Other("TTestKinds", "Ratio", c.write));
+        TCustomMemoryStream stream(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+        TMainForm form(nullptr);
+        ReadForm(form, stream);
+        EXPECT_DOUBLE_EQ(Child<TTestKinds>(form, "Other").Ratio, c.ratio);
+    }
+}
+
 TEST(FormLoaderTest, EveryTruncationOfAFormRaisesAReadError) {
     const std::vector<char> bytes = ResourceBytes("TMAINFORMBASE");
     for (std::size_t size = 0; size < bytes.size(); ++size) {
