@@ -113,6 +113,16 @@ AnsiString IntToStr(std::int64_t value) {
     return std::to_string(value);
 }
 
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
 bool TryStrToInt(std::string_view text, std::int32_t& value) {
     std::size_t i = 0;
     bool negative = false;
