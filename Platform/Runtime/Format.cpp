@@ -15,14 +15,14 @@ AnsiString Format(std::string_view format, std::initializer_list<FormatArg> args
             out += c;
             continue;
         }
-        char spec = i + 1 < format.size() ? format[i + 1] : '\0';
+        char specifier = i + 1 < format.size() ? format[i + 1] : '\0';
         ++i;
-        if (spec == '%') {
+        if (specifier == '%') {
             out += '%';
             continue;
         }
-        bool wantInt = spec == 'd';
-        if ((spec != 's' && spec != 'd') || next == args.end() || next->IsInt() != wantInt)
+        bool wantInt = specifier == 'd';
+        if ((specifier != 's' && specifier != 'd') || next == args.end() || next->IsInt() != wantInt)
             throw EConvertError(SInvalidFormat, {format});
         if (wantInt)
             out += std::to_string(next->Int());
