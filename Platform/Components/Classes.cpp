@@ -69,6 +69,12 @@ void TComponent::SetName(const AnsiString& value) {
         if (other != nullptr && other != this)
             throw EComponentError(SDuplicateName, {value});
     }
+    if (owner_ != nullptr) {
+        // The new name may differ from the old one in letter case only: the entry is made anew.
+        owner_->names_.erase(name_);
+        if (!value.empty())
+            owner_->names_.emplace(value, this);
+    }
     name_ = value;
 }
 
@@ -81,9 +87,8 @@ TComponent* TComponent::Components(int index) const {
 TComponent* TComponent::FindComponent(std::string_view name) const {
     if (name.empty())
         return nullptr;
-    auto found = std::find_if(components_.begin(), components_.end(),
-                              [name](const TComponent* c) { return rtl::SameText(c->name_, name); });
-    return found == components_.end() ? nullptr : *found;
+    auto found = names_.find(name);
+    return found == names_.end() ? nullptr : found->second;
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
@@ -93,12 +98,19 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 
 void TComponent::InsertComponent(TComponent* component) {
     components_.push_back(component);
+    if (!component->name_.empty())
+        names_.emplace(component->name_, component);
     component->owner_ = this;
     Notification(component, TOperation::opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* component) {
-    std::erase(components_, component);
+    // Owned components mostly leave the last first (the destructor's order).
+    auto found = std::find(components_.rbegin(), components_.rend(), component);
+    if (found != components_.rend())
+        components_.erase(std::next(found).base());
+    if (!component->name_.empty())
+        names_.erase(component->name_);
     component->owner_ = nullptr;
     Notification(component, TOperation::opRemove);
 }

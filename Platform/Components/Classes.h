@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 QRL_EXCEPTION_CLASS(EComponentError, Exception);
@@ -75,6 +76,8 @@ private:
     AnsiString name_;
     std::int32_t tag_ = 0;
     std::vector<TComponent*> components_;
+    // The named ones among components_, by name: FindComponent without a walk of the list.
+    std::unordered_map<AnsiString, TComponent*, rtl::SameTextHash, rtl::SameTextEqual> names_;
 };
 
 class TCollection;

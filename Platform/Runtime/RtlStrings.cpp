@@ -102,6 +102,16 @@ bool SameText(std::string_view a, std::string_view b) {
     return true;
 }
 
+std::size_t SameTextHash::operator()(std::string_view text) const {
+    // FNV-1a over the capitals.
+    std::uint64_t hash = 14695981039346656037u;
+    for (char c : text) {
+        hash ^= static_cast<unsigned char>(AsciiUpper(c));
+        hash *= 1099511628211u;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
 AnsiString UpperCase(std::string_view text) {
     AnsiString out(text);
     for (char& c : out)

@@ -1,6 +1,7 @@
 // The two string kinds of the platform and the helpers that every layer uses on them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,6 +29,17 @@ AnsiString Trim(std::string_view text);
 // Comparison without regard to ASCII letter case.
 bool SameText(std::string_view a, std::string_view b);
 AnsiString UpperCase(std::string_view text);
+
+// Hash and equality of texts without regard to ASCII letter case, for unordered containers keyed
+// by such names; both take any string view, so a lookup needs no copy of the key.
+struct SameTextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const;
+};
+struct SameTextEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
 
 AnsiString IntToStr(std::int64_t value);
 

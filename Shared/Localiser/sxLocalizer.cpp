@@ -2,6 +2,7 @@
 
 #include "sxLangFile.h"
 #include "sxLanguages.h"
+#include "sxPropertyPath.h"
 
 #include <unordered_map>
 
@@ -25,6 +26,31 @@ void TsxLocalizer::Clear() {
     langID_ = 0;
     langName_.clear();
     langExt_.clear();
+}
+
+void TsxLocalizer::TranslateForm(TForm* Form) const {
+    if (!active_ || Form == nullptr)
+        return;
+    const TClassInfo* cls = &Form->ClassType();
+    std::string_view name = cls->Name;
+    while (!name.empty()) {
+        TranslateComponent(Form, name);
+        cls = cls->Parent;
+        name = cls != nullptr ? cls->Name : "";
+        if (rtl::SameText(name, "TFORM"))
+            break;
+    }
+}
+
+void TsxLocalizer::TranslateComponent(TComponent* Root, std::string_view FormKey) const {
+    const TsxRCDataFormItem* entry = forms_->Find(FormKey);
+    if (entry == nullptr)
+        return;
+    const TsxRCDataProperyList& properties = entry->Properties();
+    for (int i = 0; i < properties.Count(); ++i) {
+        const TsxRCDataProperyItem& item = *properties.Items(i);
+        SetPropertyText(Root, item.PropPath, item.Value);
+    }
 }
 
 void TsxLocalizer::Progress(std::int32_t Total, std::int32_t Current) {

@@ -3,6 +3,7 @@
 // a language file into the stores and keeps the file's header.
 #pragma once
 
+#include "Controls.h"
 #include "ProcHook.h"
 #include "ResString.h"
 #include "RtlStrings.h"
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 class TsxLocalizer;
 
@@ -40,6 +42,15 @@ public:
 
     // The translation of a resource string, or the empty string. Active is not consulted.
     WideString GetResourceString(std::int32_t Identifier) const;
+
+    // Writes the stored texts of Form's class and of its ancestor form classes into Form, only while
+    // Active: the entries under the key of Form's own class first, then those of each parent class in
+    // turn, nearest first, until the parent class named TForm (whose entries are not applied). Where
+    // two levels set the same property, the ancestor's text remains. An error of a path (see
+    // SetPropertyText) stops the translation at that item.
+    void TranslateForm(TForm* Form) const;
+    // Applies every property item stored under FormKey, in order, with Root as the starting point.
+    void TranslateComponent(TComponent* Root, std::string_view FormKey) const;
 
     // Replaces LangFiles with the language files found in the catalogue folder Dir (ending with a
     // path delimiter).

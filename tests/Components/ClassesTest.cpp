@@ -68,6 +68,27 @@ TEST(Components, FindComponentSearchesTheOwnedByNameWithoutRegardToCase) {
     EXPECT_EQ(form.FindComponent("LanguagesBTN "), nullptr);
 }
 
+TEST(Components, FindComponentFollowsRenamesAndDeparturesOfTheOwned) {
+    TForm form(nullptr);
+    auto* label = new TTestLabel(&form);
+    label->SetName("Label1");
+    label->SetName("LABEL1");
+    EXPECT_EQ(form.FindComponent("label1"), label);
+    label->SetName("Caption2");
+    EXPECT_EQ(form.FindComponent("Label1"), nullptr);
+    EXPECT_EQ(form.FindComponent("caption2"), label);
+    // The old name is free again.
+    auto* other = new TTestLabel(&form);
+    other->SetName("Label1");
+    EXPECT_EQ(form.FindComponent("Label1"), other);
+    label->SetName("");
+    EXPECT_EQ(form.FindComponent("Caption2"), nullptr);
+    delete other;
+    EXPECT_EQ(form.FindComponent("Label1"), nullptr);
+    EXPECT_EQ(form.ComponentCount(), 1);
+    EXPECT_EQ(form.Components(0), label);
+}
+
 TEST(Components, NamesAreIdentifiersUniqueAmongTheOwned) {
     TForm form(nullptr);
     auto* a = new TTestLabel(&form);

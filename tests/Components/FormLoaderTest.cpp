@@ -14,13 +14,6 @@
 
 namespace {
 
-template <class T> T& Child(const TComponent& root, std::string_view name) {
-    TComponent* component = root.FindComponent(name);
-    if (component == nullptr || !component->InheritsFrom(T::ClassInfo))
-        throw std::runtime_error("no component " + std::string(name));
-    return static_cast<T&>(*component);
-}
-
 std::vector<char> ResourceBytes(const char* name) {
     TResourceStream stream(HInstance, name);
     return {stream.Memory(), stream.Memory() + stream.Size()};

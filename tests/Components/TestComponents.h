@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
 extern const TTypeInfo TypeInfoAlignment;
@@ -144,3 +147,11 @@ public:
 
     TObject* LastSender = nullptr;
 };
+
+// The component of that name and class that root owns; a test fault when there is none.
+template <class T> T& Child(const TComponent& root, std::string_view name) {
+    TComponent* component = root.FindComponent(name);
+    if (component == nullptr || !component->InheritsFrom(T::ClassInfo))
+        throw std::runtime_error("no component " + std::string(name));
+    return static_cast<T&>(*component);
+}
