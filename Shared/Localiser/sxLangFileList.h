@@ -15,6 +15,7 @@
 
 class TsxLangFileItem : public TsxItemType<TsxLangFileItem> {
 public:
+    static constexpr char TypeName[] = "TsxLangFileItem";
     // The full path of the language file, as the scan built it.
     AnsiString FileName;
     // The file's extension without the dot, trimmed, in the letter case found on disk.

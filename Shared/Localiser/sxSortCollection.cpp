@@ -1,21 +1,17 @@
 #include "sxSortCollection.h"
 
+#include "Assert.h"
 #include "Exceptions.h"
 #include "ResStrings.h"
 
 #include <algorithm>
 
-bool TsxItemClass::InheritsFrom(const TsxItemClass& ancestor) const {
-    for (const TsxItemClass* type = this; type != nullptr; type = type->Parent) {
-        if (type == &ancestor)
-            return true;
-    }
-    return false;
-}
-
 // TsxSortCollectionItem
 
-constinit const TsxItemClass TsxSortCollectionItem::ClassInfo{nullptr, &TsxCreateItem<TsxSortCollectionItem>};
+constinit const TClassInfo TsxSortCollectionItem::ClassInfo{
+    "TsxSortCollectionItem", &TPersistent::ClassInfo, &TsxConstructItem<TsxSortCollectionItem>, {}, {}};
+constinit const TClassInfo TsxSortCollection::ClassInfo{
+    "TsxSortCollection", &TPersistent::ClassInfo, nullptr, {}, {}};
 
 TsxSortCollectionItem::~TsxSortCollectionItem() {
     SetCollection(nullptr);
@@ -63,6 +59,11 @@ void TsxSortCollection::Move(int curIndex, int newIndex) {
         std::rotate(first + newIndex, first + curIndex, first + curIndex + 1);
 }
 
+TsxSortCollection::TsxSortCollection(const TClassInfo& itemClass) : itemClass_(&itemClass) {
+    rtl::Assert(itemClass.Create != nullptr && itemClass.InheritsFrom(TsxSortCollectionItem::ClassInfo),
+                itemClass.Name);
+}
+
 TsxSortCollection::~TsxSortCollection() {
     DestroyItems();
 }
@@ -73,7 +74,7 @@ void TsxSortCollection::DestroyItems() {
 }
 
 TsxSortCollectionItem* TsxSortCollection::Add() {
-    TsxSortCollectionItem* item = itemClass_->Create(this);
+    auto* item = static_cast<TsxSortCollectionItem*>(itemClass_->Create(this));
     // The item has reported itself on joining; the list reports it once more as added.
     Notify(item, 0);
     return item;

@@ -3,10 +3,12 @@
 // TsxSortCollectionItem, through TsxItemType.
 //
 // Ownership: a list owns the items that stand in it and deletes them in Clear and at its own
-// destruction. Items live on the heap: they are made by TsxItemClass::Create (TsxSortCollection::Add,
-// TsxItemType::Create). Deleting an item takes it out of its list first. An item that leaves its list
-// through SetCollection(nullptr) belongs to the caller from then on.
+// destruction. Items live on the heap: they are made by the item type's virtual constructor
+// (TsxSortCollection::Add, TsxItemType::Create). Deleting an item takes it out of its list first. An item
+// that leaves its list through SetCollection(nullptr) belongs to the caller from then on.
 #pragma once
+
+#include "Classes.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,32 +17,17 @@
 class TsxSortCollection;
 class TsxSortCollectionItem;
 
-// The type of an item as a value: what a list needs to make items of a type it does not know
-// statically, and to tell whether an item is of that type or of one derived from it. Every item type
-// has one record, TItem::ClassInfo.
-struct TsxItemClass {
-    // The record of the type the item type derives from; none for TsxSortCollectionItem.
-    const TsxItemClass* Parent;
-    // A new item of the type, attached to collection (or to no list when it is none). The caller owns
-    // an item made with no list.
-    TsxSortCollectionItem* (*Create)(TsxSortCollection* collection);
-
-    // True when this is ancestor or a type derived from it.
-    bool InheritsFrom(const TsxItemClass& ancestor) const;
-};
-
-class TsxSortCollectionItem {
+// An item: a persistent object whose class record (TClassInfo) is its type as a value. The record's
+// virtual constructor makes an item attached to the list it is given (or to no list for none); the
+// caller owns an item made with no list. A list tells by the record whether an item is of its type.
+class TsxSortCollectionItem : public TPersistent {
 public:
-    static const TsxItemClass ClassInfo;
+    static const TClassInfo ClassInfo;
+    const TClassInfo& ClassType() const override { return ClassInfo; }
 
     TsxSortCollectionItem() = default;
-    TsxSortCollectionItem(const TsxSortCollectionItem&) = delete;
-    TsxSortCollectionItem& operator=(const TsxSortCollectionItem&) = delete;
     // Leaves the list; no hook may fail here. The hooks see an item whose derived part is already gone.
-    virtual ~TsxSortCollectionItem();
-
-    // The record of the item's own type.
-    virtual const TsxItemClass& ClassType() const { return ClassInfo; }
+    ~TsxSortCollectionItem() override;
 
     TsxSortCollection* Collection() const { return collection_; }
     // The list's NextItemID when the item joined it.
@@ -75,30 +62,40 @@ template <class TItem> TsxSortCollectionItem* TsxCreateItem(TsxSortCollection* c
     return item.release();
 }
 
-// The base of an item type TSelf derived from TBase: gives it its record and typed creation.
-//   class TMyItem : public TsxItemType<TMyItem> { ... };
+// The virtual constructor of an item type's record: its argument is the list (or none).
+template <class TItem> TObject* TsxConstructItem(TObject* collection);
+
+// The base of an item type TSelf derived from TBase: gives it its record, named by TSelf::TypeName,
+// and typed creation.
+//   class TMyItem : public TsxItemType<TMyItem> {
+//   public:
+//       static constexpr char TypeName[] = "TMyItem";
+//   };
 //   class TMyOtherItem : public TsxItemType<TMyOtherItem, TMyItem> { ... };
 template <class TSelf, class TBase = TsxSortCollectionItem> class TsxItemType : public TBase {
 public:
-    static const TsxItemClass ClassInfo;
-
-    const TsxItemClass& ClassType() const override { return ClassInfo; }
+    static const TClassInfo ClassInfo;
+    const TClassInfo& ClassType() const override { return ClassInfo; }
 
     static TSelf* Create(TsxSortCollection* collection) {
-        return static_cast<TSelf*>(ClassInfo.Create(collection));
+        return static_cast<TSelf*>(TsxCreateItem<TSelf>(collection));
     }
 };
 
 template <class TSelf, class TBase>
-constinit const TsxItemClass TsxItemType<TSelf, TBase>::ClassInfo{&TBase::ClassInfo, &TsxCreateItem<TSelf>};
+constinit const TClassInfo TsxItemType<TSelf, TBase>::ClassInfo{
+    TSelf::TypeName, &TBase::ClassInfo, &TsxConstructItem<TSelf>, {}, {}};
 
-class TsxSortCollection {
+class TsxSortCollection : public TPersistent {
 public:
-    explicit TsxSortCollection(const TsxItemClass& itemClass) : itemClass_(&itemClass) {}
-    TsxSortCollection(const TsxSortCollection&) = delete;
-    TsxSortCollection& operator=(const TsxSortCollection&) = delete;
+    static const TClassInfo ClassInfo;
+    const TClassInfo& ClassType() const override { return ClassInfo; }
+
+    // itemClass: the record of TsxSortCollectionItem or of a class derived from it (an internal fault
+    // otherwise).
+    explicit TsxSortCollection(const TClassInfo& itemClass);
     // Deletes the items without any Update (see DestroyItems). No hook may fail here.
-    virtual ~TsxSortCollection();
+    ~TsxSortCollection() override;
 
     // A new item of the list's item type; it stands last.
     TsxSortCollectionItem* Add();
@@ -154,11 +151,15 @@ private:
     [[noreturn]] static void RaiseIndexError(int index);
     void QuickSort(int l, int r);
 
-    const TsxItemClass* itemClass_;
+    const TClassInfo* itemClass_;
     std::vector<TsxSortCollectionItem*> itemList_;
     std::int32_t updateCount_ = 0;
     std::int32_t nextItemID_ = 0;
 };
+
+template <class TItem> TObject* TsxConstructItem(TObject* collection) {
+    return TsxCreateItem<TItem>(static_cast<TsxSortCollection*>(collection));
+}
 
 // The base of a list of TItem: hands the item type to TsxSortCollection and gives typed access.
 //   class TMyList : public TsxSortCollectionOf<TMyItem> {};

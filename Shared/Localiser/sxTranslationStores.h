@@ -12,6 +12,7 @@
 
 class TsxResourceStringsItem : public TsxItemType<TsxResourceStringsItem> {
 public:
+    static constexpr char TypeName[] = "TsxResourceStringsItem";
     std::int32_t Identifier = 0;
 
     // The translated text; set when the item is added to its list.
@@ -52,6 +53,7 @@ private:
 
 class TsxRCDataProperyItem : public TsxItemType<TsxRCDataProperyItem> {
 public:
+    static constexpr char TypeName[] = "TsxRCDataProperyItem";
     AnsiString PropPath;
     AnsiString Value;
 };
@@ -68,6 +70,7 @@ private:
 
 class TsxRCDataFormItem : public TsxItemType<TsxRCDataFormItem> {
 public:
+    static constexpr char TypeName[] = "TsxRCDataFormItem";
     // The item owns its property list for its whole life.
     TsxRCDataFormItem() : properties_(std::make_unique<TsxRCDataProperyList>()) {}
 

@@ -23,15 +23,22 @@ QRL_EXCEPTION_CLASS(EHookFailure, Exception);
 
 class TKeyItem : public TsxItemType<TKeyItem> {
 public:
+    static constexpr char TypeName[] = "TKeyItem";
     int Key = 0;
 
     // A change that concerns this item alone.
     void Touch() { Changed(false); }
 };
 
-class TDerivedKeyItem : public TsxItemType<TDerivedKeyItem, TKeyItem> {};
+class TDerivedKeyItem : public TsxItemType<TDerivedKeyItem, TKeyItem> {
+public:
+    static constexpr char TypeName[] = "TDerivedKeyItem";
+};
 
-class TOtherItem : public TsxItemType<TOtherItem> {};
+class TOtherItem : public TsxItemType<TOtherItem> {
+public:
+    static constexpr char TypeName[] = "TOtherItem";
+};
 
 using TLog = std::vector<std::string>;
 
@@ -229,7 +236,7 @@ TEST_F(SortCollection, SetCollectionMovesAnItemToAnotherList) {
 TEST_F(SortCollection, ListTakesItsItemTypeAndTypesDerivedFromIt) {
     struct Case {
         const char* name;
-        const TsxItemClass& type;
+        const TClassInfo& type;
         bool accepted;
     };
     const Case cases[] = {
@@ -243,7 +250,7 @@ TEST_F(SortCollection, ListTakesItsItemTypeAndTypesDerivedFromIt) {
         list.Clear();
         log.clear();
         if (c.accepted) {
-            TsxSortCollectionItem* item = c.type.Create(&list);
+            auto* item = static_cast<TsxSortCollectionItem*>(c.type.Create(&list));
             EXPECT_EQ(&item->ClassType(), &c.type);
             EXPECT_EQ(list.Items(0), item);
         } else {
@@ -257,6 +264,17 @@ TEST_F(SortCollection, ListTakesItsItemTypeAndTypesDerivedFromIt) {
             EXPECT_THAT(log, IsEmpty());
         }
     }
+}
+
+TEST_F(SortCollection, ListsAndItemsArePersistentObjectsWithTheirClassRecords) {
+    const TsxSortCollectionItem* item = TDerivedKeyItem::Create(&list);
+    EXPECT_STREQ(item->ClassName(), "TDerivedKeyItem");
+    EXPECT_EQ(item->ClassType().Parent, &TKeyItem::ClassInfo);
+    EXPECT_TRUE(item->InheritsFrom(TsxSortCollectionItem::ClassInfo));
+    EXPECT_TRUE(item->InheritsFrom(TPersistent::ClassInfo));
+    EXPECT_FALSE(item->InheritsFrom(TOtherItem::ClassInfo));
+    EXPECT_TRUE(list.InheritsFrom(TPersistent::ClassInfo));
+    EXPECT_STREQ(TsxSortCollectionItem::ClassInfo.Parent->Name, "TPersistent");
 }
 
 TEST_F(SortCollection, ListOfTheBaseItemTypeTakesAnyItem) {
