@@ -26,6 +26,9 @@ function(qrl_add_executable target)
   if(WIN32)
     set_property(SOURCE ${PROJECT_SOURCE_DIR}/Platform/Runtime/ResStrings.rc APPEND PROPERTY
       INCLUDE_DIRECTORIES ${PROJECT_SOURCE_DIR}/Platform/Runtime)
+    # The resource compiler's dependency scan does not see the table that the script includes.
+    set_property(SOURCE ${PROJECT_SOURCE_DIR}/Platform/Runtime/ResStrings.rc APPEND PROPERTY
+      OBJECT_DEPENDS ${PROJECT_SOURCE_DIR}/Platform/Runtime/ResStringTable.inc)
     target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-c65001>)
   endif()
 endfunction()

@@ -13,8 +13,8 @@
 
 namespace os {
 
-// The handle of a module whose resources hold strings (and later forms). On Windows it is the
-// HINSTANCE; natively it points at an InProcModule.
+// The handle of a module whose resources hold strings and forms. On Windows it is the HINSTANCE;
+// natively it points at an InProcModule.
 using ModuleHandle = void*;
 
 // ---- Code pages ----------------------------------------------------------------------------------
@@ -47,9 +47,42 @@ std::u16string LoadStringWide(ModuleHandle module, unsigned id);
 // when the module has none of that name.
 bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size);
 
+// ---- Resource enumeration --------------------------------------------------------------------------
+
+// Resource types, the values of the Win32 RT_ constants.
+inline constexpr unsigned ResourceTypeString = 6;  // RT_STRING: string-table blocks of 16 entries
+inline constexpr unsigned ResourceTypeRCData = 10; // RT_RCDATA: raw data, such as compiled forms
+
+// A resource's name as an enumeration gives it: a text, or the number of a resource identified by
+// one (MAKEINTRESOURCE), whose Text is then empty.
+struct ResourceName {
+    std::string_view Text;
+    unsigned Id = 0;
+};
+
+// Calls callback once per resource name of the type, in the order of the module's resource
+// directory: the named resources in ascending order of their names, then the numbered ones in
+// ascending order. The callback stops the enumeration by returning false; an exception of the
+// callback ends it and leaves this call (on Windows it is carried past the system's frames, not
+// through them). The name's text is valid during the call only. False when the enumeration fails
+// (LastError), as for a module without any resource of the type. Windows: EnumResourceNamesA.
+bool ForEachResourceName(ModuleHandle module, unsigned type,
+                         const std::function<bool(const ResourceName& name)>& callback);
+// The same for the languages of the numbered resource (type, id), in ascending order of the
+// language identifiers. Windows: EnumResourceLanguagesA.
+bool ForEachResourceLanguage(ModuleHandle module, unsigned type, unsigned id,
+                             const std::function<bool(std::uint16_t language)>& callback);
+// The bytes of the numbered resource (type, id) in that language, valid as long as the module is
+// loaded; false when the module has no such resource. Windows: FindResourceExA, LoadResource and
+// SizeofResource.
+bool FindResourceBytes(ModuleHandle module, unsigned type, unsigned id, std::uint16_t language,
+                       const void*& data, std::size_t& size);
+
 // ---- Files ---------------------------------------------------------------------------------------
 
 bool FileExists(const std::string& path);
+// Deletes a file; false when it cannot be deleted (LastError).
+bool RemoveFile(const std::string& path);
 
 using FileHandle = std::intptr_t;
 inline constexpr FileHandle InvalidFile = -1;

@@ -3,6 +3,8 @@
 #include "InProcModule.h"
 #include "Os.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <strings.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -145,27 +148,155 @@ void AddResource(ModuleHandle module, InProcResourceNode& node) {
     m->Added = &node;
 }
 
-bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
+} // namespace os
+
+// The string-table blocks made from a module's entries: block number to the bytes of its 16
+// entries, each a 16-bit count of UTF-16 units and the units, little-endian.
+struct os::InProcStringBlocks {
+    std::map<unsigned, std::string> Bytes;
+};
+
+namespace os {
+
+namespace {
+
+const InProcStringBlocks& StringBlocks(InProcModule& m) {
+    if (m.Blocks != nullptr)
+        return *m.Blocks;
+    std::map<unsigned, std::array<std::u16string, 16>> entries;
+    for (std::size_t i = 0; i < m.StringCount; ++i)
+        entries[m.Strings[i].Id / 16 + 1][m.Strings[i].Id % 16] = Utf8ToUtf16(m.Strings[i].Utf8);
+    auto* blocks = new InProcStringBlocks;
+    for (const auto& [number, texts] : entries) {
+        std::string& bytes = blocks->Bytes[number];
+        for (const std::u16string& text : texts) {
+            for (char16_t unit : std::u16string(1, static_cast<char16_t>(text.size())) + text) {
+                bytes += static_cast<char>(unit & 0xFF);
+                bytes += static_cast<char>(unit >> 8);
+            }
+        }
+    }
+    m.Blocks = blocks;
+    return *blocks;
+}
+
+// Every resource of the type that the module holds: its own table, the added nodes and, for
+// string tables, the blocks made from its entries.
+std::vector<InProcResource> ResourcesOfType(ModuleHandle module, unsigned type) {
+    std::vector<InProcResource> found;
     if (module == nullptr)
+        return found;
+    auto& m = *static_cast<InProcModule*>(module);
+    for (std::size_t i = 0; i < m.ResourceCount; ++i)
+        if (m.Resources[i].Type == type)
+            found.push_back(m.Resources[i]);
+    for (const InProcResourceNode* node = m.Added; node != nullptr; node = node->Next)
+        if (node->Resource.Type == type)
+            found.push_back(node->Resource);
+    if (type == ResourceTypeString && m.StringCount > 0)
+        for (const auto& [number, bytes] : StringBlocks(m).Bytes)
+            found.push_back({nullptr, bytes.data(), bytes.size(), type, number, DefaultResourceLanguage});
+    return found;
+}
+
+std::string UpperName(const char* name) {
+    std::string upper = name;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+// The order of a resource directory: names first, in ascending order as the resource compiler
+// stores them (in capitals), then numbers.
+bool DirectoryOrder(const InProcResource& a, const InProcResource& b) {
+    if ((a.Name == nullptr) != (b.Name == nullptr))
+        return a.Name != nullptr;
+    if (a.Name != nullptr)
+        return UpperName(a.Name) < UpperName(b.Name);
+    return a.Id < b.Id;
+}
+
+bool SameName(const InProcResource& a, const InProcResource& b) {
+    return !DirectoryOrder(a, b) && !DirectoryOrder(b, a);
+}
+
+} // namespace
+
+bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
+    for (const InProcResource& resource : ResourcesOfType(module, ResourceTypeRCData)) {
+        if (resource.Name != nullptr && ::strcasecmp(resource.Name, name.c_str()) == 0) {
+            data = resource.Data;
+            size = resource.Size;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ForEachResourceName(ModuleHandle module, unsigned type,
+                         const std::function<bool(const ResourceName& name)>& callback) {
+    std::vector<InProcResource> resources = ResourcesOfType(module, type);
+    if (resources.empty()) {
+        lastError = ENODATA;
         return false;
-    const auto* m = static_cast<const InProcModule*>(module);
-    const InProcResource* found = nullptr;
-    for (std::size_t i = 0; i < m->ResourceCount && found == nullptr; ++i)
-        if (::strcasecmp(m->Resources[i].Name, name.c_str()) == 0)
-            found = &m->Resources[i];
-    for (const InProcResourceNode* node = m->Added; node != nullptr && found == nullptr; node = node->Next)
-        if (::strcasecmp(node->Resource.Name, name.c_str()) == 0)
-            found = &node->Resource;
-    if (found == nullptr)
-        return false;
-    data = found->Data;
-    size = found->Size;
+    }
+    std::stable_sort(resources.begin(), resources.end(), DirectoryOrder);
+    resources.erase(std::unique(resources.begin(), resources.end(), SameName), resources.end());
+    for (const InProcResource& resource : resources) {
+        ResourceName name;
+        if (resource.Name != nullptr)
+            name.Text = resource.Name;
+        else
+            name.Id = resource.Id;
+        if (!callback(name))
+            break;
+    }
     return true;
+}
+
+bool ForEachResourceLanguage(ModuleHandle module, unsigned type, unsigned id,
+                             const std::function<bool(std::uint16_t language)>& callback) {
+    std::vector<std::uint16_t> languages;
+    for (const InProcResource& resource : ResourcesOfType(module, type))
+        if (resource.Name == nullptr && resource.Id == id)
+            languages.push_back(resource.Language);
+    if (languages.empty()) {
+        lastError = ENODATA;
+        return false;
+    }
+    std::sort(languages.begin(), languages.end());
+    languages.erase(std::unique(languages.begin(), languages.end()), languages.end());
+    for (std::uint16_t language : languages)
+        if (!callback(language))
+            break;
+    return true;
+}
+
+bool FindResourceBytes(ModuleHandle module, unsigned type, unsigned id, std::uint16_t language,
+                       const void*& data, std::size_t& size) {
+    for (const InProcResource& resource : ResourcesOfType(module, type)) {
+        if (resource.Name == nullptr && resource.Id == id && resource.Language == language) {
+            data = resource.Data;
+            size = resource.Size;
+            return true;
+        }
+    }
+    lastError = ENODATA;
+    return false;
 }
 
 bool FileExists(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) {
+        lastError = static_cast<std::uint32_t>(errno);
+        return false;
+    }
+    return true;
 }
 
 FileHandle OpenFile(const std::string& path, FileMode mode) {

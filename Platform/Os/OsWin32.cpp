@@ -2,6 +2,7 @@
 #include "Os.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <fcntl.h>
 #include <io.h>
@@ -67,9 +68,10 @@ std::u16string LoadStringWide(ModuleHandle module, unsigned id) {
     return std::u16string(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(n));
 }
 
-bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
-    auto instance = static_cast<HMODULE>(module);
-    HRSRC info = FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(10));
+namespace {
+
+// The bytes of a resource that FindResource found; false when it found none or it cannot be loaded.
+bool ResourceBytes(HMODULE instance, HRSRC info, const void*& data, std::size_t& size) {
     if (info == nullptr)
         return false;
     HGLOBAL block = LoadResource(instance, info);
@@ -80,9 +82,92 @@ bool FindRCData(ModuleHandle module, const std::string& name, const void*& data,
     return data != nullptr;
 }
 
+} // namespace
+
+bool FindRCData(ModuleHandle module, const std::string& name, const void*& data, std::size_t& size) {
+    auto instance = static_cast<HMODULE>(module);
+    return ResourceBytes(instance, FindResourceA(instance, name.c_str(), MAKEINTRESOURCEA(10)), data, size);
+}
+
+namespace {
+
+// One resource enumeration: its callable, whether the callable stopped it, and the exception that the
+// callable raised. An exception must not unwind through the system's frames, so the trampoline stops
+// the enumeration and the caller raises it again once the system call has returned.
+template <typename Callback> struct ResourceEnumeration {
+    explicit ResourceEnumeration(const Callback& c) : callback(&c) {}
+
+    const Callback* callback;
+    bool stopped = false;
+    std::exception_ptr failure;
+
+    template <typename Value> BOOL Call(const Value& value) {
+        try {
+            if ((*callback)(value))
+                return TRUE;
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        stopped = true;
+        return FALSE;
+    }
+    bool Finish(BOOL done) {
+        if (failure)
+            std::rethrow_exception(failure);
+        return done != FALSE || stopped;
+    }
+};
+
+using NameEnumeration = ResourceEnumeration<std::function<bool(const ResourceName&)>>;
+using LanguageEnumeration = ResourceEnumeration<std::function<bool(std::uint16_t)>>;
+
+BOOL CALLBACK NameTrampoline(HMODULE, LPCSTR, LPSTR name, LONG_PTR context) {
+    ResourceName resourceName;
+    if (IS_INTRESOURCE(name))
+        resourceName.Id = static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(name));
+    else
+        resourceName.Text = name;
+    return reinterpret_cast<NameEnumeration*>(context)->Call(resourceName);
+}
+
+BOOL CALLBACK LanguageTrampoline(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR context) {
+    return reinterpret_cast<LanguageEnumeration*>(context)->Call(static_cast<std::uint16_t>(language));
+}
+
+} // namespace
+
+bool ForEachResourceName(ModuleHandle module, unsigned type,
+                         const std::function<bool(const ResourceName& name)>& callback) {
+    NameEnumeration enumeration(callback);
+    BOOL done = EnumResourceNamesA(static_cast<HMODULE>(module), MAKEINTRESOURCEA(type), NameTrampoline,
+                                   reinterpret_cast<LONG_PTR>(&enumeration));
+    return enumeration.Finish(done);
+}
+
+bool ForEachResourceLanguage(ModuleHandle module, unsigned type, unsigned id,
+                             const std::function<bool(std::uint16_t language)>& callback) {
+    LanguageEnumeration enumeration(callback);
+    BOOL done =
+        EnumResourceLanguagesA(static_cast<HMODULE>(module), MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id),
+                               LanguageTrampoline, reinterpret_cast<LONG_PTR>(&enumeration));
+    return enumeration.Finish(done);
+}
+
+bool FindResourceBytes(ModuleHandle module, unsigned type, unsigned id, std::uint16_t language,
+                       const void*& data, std::size_t& size) {
+    auto instance = static_cast<HMODULE>(module);
+    return ResourceBytes(instance,
+                         FindResourceExA(instance, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id), language),
+                         data, size);
+}
+
 bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != FALSE;
 }
 
 FileHandle OpenFile(const std::string& path, FileMode mode) {
