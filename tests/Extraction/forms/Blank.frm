@@ -1,0 +1,4 @@
+object Blank: TBlankForm
+  Width = 5
+  Visible = False
+end
