@@ -1,6 +1,7 @@
 // langfile: the language-file tool for translators.
 #include "LangFileList.h"
 #include "LangFileShow.h"
+#include "LangFileTemplate.h"
 
 #include "Exceptions.h"
 #include "Os.h"
@@ -14,7 +15,8 @@
 namespace {
 
 constexpr const char* kUsage = "usage: langfile show [--json] [--progress] FILE\n"
-                               "       langfile list [--json] [--program NAME] DIR\n";
+                               "       langfile list [--json] [--program NAME] DIR\n"
+                               "       langfile template [--json] FILE\n";
 
 constexpr const char* kHelp =
     "\n"
@@ -31,6 +33,10 @@ constexpr const char* kHelp =
     "    --program NAME the program file name whose language files to look for (default: langfile's\n"
     "                   own)\n"
     "    --json         the same as one JSON object\n"
+    "  template FILE    the records of a translation template that the program wrote in\n"
+    "                   extraction mode, in file order: for FILE.lrc the form key, the property\n"
+    "                   path and the text; for FILE.lrs the identifier and the text\n"
+    "    --json         the same as one JSON object, with each record's offset in the file\n"
     "\n"
     "A refused file prints the program's message on standard error and exits with 1; a wrong\n"
     "command line exits with 2.\n";
@@ -54,18 +60,19 @@ struct CommandLine {
 
 // The options each command takes; nullopt when the command line is wrong.
 std::optional<CommandLine> Parse(const std::vector<std::string_view>& args) {
-    if (args.empty() || (args[0] != "show" && args[0] != "list"))
+    if (args.empty() || (args[0] != "show" && args[0] != "list" && args[0] != "template"))
         return std::nullopt;
     CommandLine line;
     line.command = args[0];
     const bool show = line.command == "show";
+    const bool list = line.command == "list";
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--json" && !line.json) {
             line.json = true;
         } else if (show && arg == "--progress" && !line.progress) {
             line.progress = true;
-        } else if (!show && arg == "--program" && !line.program && i + 1 < args.size()) {
+        } else if (list && arg == "--program" && !line.program && i + 1 < args.size()) {
             line.program = std::string(args[++i]);
         } else if (!line.operand && !arg.starts_with("--")) {
             line.operand = std::string(arg);
@@ -79,6 +86,8 @@ std::optional<CommandLine> Parse(const std::vector<std::string_view>& args) {
 }
 
 std::string Run(const CommandLine& line) {
+    if (line.command == "template")
+        return FormatTemplate(*line.operand, line.json);
     TsxLocalizer& localizer = *Localizer();
     if (line.command == "show") {
         if (line.progress)
