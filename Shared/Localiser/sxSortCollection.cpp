@@ -20,6 +20,7 @@ TsxSortCollectionItem::~TsxSortCollectionItem() {
 int TsxSortCollectionItem::GetIndex() const {
     if (collection_ == nullptr)
         return -1;
+    collection_->PlaceItems();
     const auto& list = collection_->itemList_;
     const auto found = std::find(list.begin(), list.end(), this);
     return found == list.end() ? -1 : static_cast<int>(found - list.begin());
@@ -52,6 +53,7 @@ void TsxSortCollectionItem::Changed(bool allItems) {
 void TsxSortCollection::Move(int curIndex, int newIndex) {
     CheckIndex(curIndex);
     CheckIndex(newIndex);
+    PlaceItems();
     const auto first = itemList_.begin();
     if (curIndex < newIndex)
         std::rotate(first + curIndex, first + curIndex + 1, first + newIndex + 1);
@@ -83,6 +85,7 @@ TsxSortCollectionItem* TsxSortCollection::Add() {
 void TsxSortCollection::Clear() {
     if (itemList_.empty())
         return;
+    PlaceItems(); // the items leave the last first, in the order that the list shows
     TsxUpdateBracket bracket(*this);
     while (!itemList_.empty()) {
         TsxSortCollectionItem* item = itemList_.back();
@@ -97,6 +100,7 @@ void TsxSortCollection::Clear() {
 void TsxSortCollection::Exchange(int index1, int index2) {
     CheckIndex(index1);
     CheckIndex(index2);
+    PlaceItems();
     std::swap(itemList_[static_cast<std::size_t>(index1)], itemList_[static_cast<std::size_t>(index2)]);
 }
 
@@ -115,6 +119,7 @@ void TsxSortCollection::Changed() {
 }
 
 void TsxSortCollection::Sort() {
+    PlaceItems();
     TsxUpdateBracket bracket(*this);
     // An empty list has no range to sort: QuickSort(0, -1) would compare positions that do not exist.
     if (!itemList_.empty())
@@ -144,6 +149,7 @@ void TsxSortCollection::InsertItem(TsxSortCollectionItem* item) {
 }
 
 void TsxSortCollection::RemoveItem(TsxSortCollectionItem* item) {
+    PlaceItems();
     Notify(item, 1);
     if (!itemList_.empty() && itemList_.back() == item) {
         itemList_.pop_back();
@@ -154,6 +160,28 @@ void TsxSortCollection::RemoveItem(TsxSortCollectionItem* item) {
     }
     item->collection_ = nullptr;
     Changed();
+}
+
+TsxSortCollectionItem* TsxSortCollection::AddUnplaced(TItemPlacer placer) {
+    // Items that joined otherwise stand behind the waiting ones: those are placed first, so that the
+    // waiting items stay one run.
+    if (unplacedTo_ != itemList_.size())
+        PlaceItems();
+    TsxSortCollectionItem* item = Add();
+    // Add leaves the new item last. A hook that read a position while it joined has placed the items
+    // that waited before it.
+    if (!HasUnplaced())
+        unplacedFrom_ = itemList_.size() - 1;
+    unplacedTo_ = itemList_.size();
+    placer_ = placer;
+    return item;
+}
+
+void TsxSortCollection::PlaceWaitingItems() const {
+    const std::size_t from = unplacedFrom_;
+    const std::size_t to = unplacedTo_;
+    unplacedFrom_ = unplacedTo_ = 0;
+    placer_(itemList_, from, to);
 }
 
 void TsxSortCollection::RaiseIndexError(int index) {

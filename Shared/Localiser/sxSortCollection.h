@@ -105,7 +105,7 @@ public:
     // The item at index; outside 0 to Count() - 1 raises EListError "List index out of bounds (%d)".
     TsxSortCollectionItem* Items(int index) const {
         CheckIndex(index);
-        return itemList_[static_cast<std::size_t>(index)];
+        return ItemAt(index);
     }
     // Swaps two items, with the index test of Items; no notification.
     void Exchange(int index1, int index2);
@@ -129,10 +129,27 @@ protected:
     // Calls Update(nullptr) unless updates are suspended.
     void Changed();
     // The item at index, which the caller knows to lie in 0 to Count() - 1: no index test.
-    TsxSortCollectionItem* ItemAt(int index) const { return itemList_[static_cast<std::size_t>(index)]; }
+    TsxSortCollectionItem* ItemAt(int index) const {
+        PlaceItems();
+        return itemList_[static_cast<std::size_t>(index)];
+    }
     // Moves the item at curIndex to newIndex, the items in between shifting by one; the index test of
     // Items, no notification.
     void Move(int curIndex, int newIndex);
+
+    // Moves the items at [from, to) of items, which joined in this order behind the ones before them,
+    // into their places among those.
+    using TItemPlacer = void (*)(std::vector<TsxSortCollectionItem*>& items, std::size_t from,
+                                 std::size_t to);
+    // Add for a list that keeps its items in an order of its own. The new item joins at the end, as with
+    // Add, and placer moves it into its place, together with every item added so since, the next time
+    // a position is read or changed (Items, ItemAt, GetIndex, Exchange, Move, Sort, an item leaving,
+    // Clear). No one sees a position before that, so the order is at every moment the one that moving
+    // each item into place as it was added would give; a list that adds many items pays for one
+    // placing instead of one per item. Count needs no placing.
+    TsxSortCollectionItem* AddUnplaced(TItemPlacer placer);
+    // Whether items added by AddUnplaced still wait for their places.
+    bool HasUnplaced() const { return unplacedFrom_ != unplacedTo_; }
 
     // The start of the list's destruction: no Update from now on, and every item is deleted. The base
     // destructor does it, but by then the overrides of a derived list are gone; a list whose hooks must
@@ -150,9 +167,21 @@ private:
     }
     [[noreturn]] static void RaiseIndexError(int index);
     void QuickSort(int l, int r);
+    // Moves the items that wait for their places into them (AddUnplaced).
+    void PlaceItems() const {
+        if (HasUnplaced())
+            PlaceWaitingItems();
+    }
+    void PlaceWaitingItems() const;
 
     const TClassInfo* itemClass_;
-    std::vector<TsxSortCollectionItem*> itemList_;
+    // Mutable for the placing of waiting items, which changes no position that anyone has seen.
+    mutable std::vector<TsxSortCollectionItem*> itemList_;
+    // The items at [unplacedFrom_, unplacedTo_) wait for placer_ to move them into place; the ones
+    // behind them joined otherwise and stay where they are.
+    mutable std::size_t unplacedFrom_ = 0;
+    mutable std::size_t unplacedTo_ = 0;
+    TItemPlacer placer_ = nullptr;
     std::int32_t updateCount_ = 0;
     std::int32_t nextItemID_ = 0;
 };

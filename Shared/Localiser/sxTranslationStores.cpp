@@ -2,6 +2,8 @@
 
 #include "Os.h"
 
+#include <algorithm>
+
 void TsxResourceStringsItem::SetText(WideString Text) {
     text_ = std::move(Text);
     ansiText_.reset();
@@ -16,22 +18,42 @@ const AnsiString& TsxResourceStringsItem::AnsiText() const {
     return *ansiText_;
 }
 
+namespace {
+
+std::int32_t IdentifierOf(const TsxSortCollectionItem* item) {
+    return static_cast<const TsxResourceStringsItem*>(item)->Identifier;
+}
+
+bool IdentifierLess(const TsxSortCollectionItem* a, const TsxSortCollectionItem* b) {
+    return IdentifierOf(a) < IdentifierOf(b);
+}
+
+// The items before `from` are in order. Moving each waiting item in turn behind the last item whose
+// identifier is equal or smaller gives the stable order by identifier of all of them: the waiting
+// run sorted stably, then merged stably behind the equal ones that stood before it.
+void PlaceByIdentifier(std::vector<TsxSortCollectionItem*>& items, std::size_t from, std::size_t to) {
+    const auto first = items.begin();
+    const auto middle = first + static_cast<std::ptrdiff_t>(from);
+    const auto last = first + static_cast<std::ptrdiff_t>(to);
+    if (to - from == 1) {
+        std::rotate(std::upper_bound(first, middle, *middle, IdentifierLess), middle, last);
+        return;
+    }
+    std::stable_sort(middle, last, IdentifierLess);
+    std::inplace_merge(first, middle, last, IdentifierLess);
+}
+
+} // namespace
+
 TsxResourceStringsItem* TsxResourceStringsList::Add(std::int32_t Identifier, WideString Text) {
-    TsxResourceStringsItem* item = TsxSortCollectionOf::Add();
+    // An item that belongs at the end stands there at once; any other waits for its place, so that a
+    // load of identifiers out of order places them all at once instead of moving the items behind
+    // each new one.
+    const bool inPlace = !HasUnplaced() && (Count() == 0 || ItemAt(Count() - 1)->Identifier <= Identifier);
+    auto* item = static_cast<TsxResourceStringsItem*>(inPlace ? TsxSortCollection::Add()
+                                                              : AddUnplaced(&PlaceByIdentifier));
     item->Identifier = Identifier;
     item->SetText(std::move(Text));
-    // The items before the new one are in order: its place is the first one with a larger identifier.
-    int lo = 0;
-    int hi = Count() - 1;
-    while (lo < hi) {
-        int mid = lo + (hi - lo) / 2;
-        if (ItemAt(mid)->Identifier <= Identifier)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    if (lo < Count() - 1)
-        Move(Count() - 1, lo);
     return item;
 }
 

@@ -35,8 +35,9 @@ private:
 class TsxResourceStringsList : public TsxSortCollectionOf<TsxResourceStringsItem> {
 public:
     // Appends an item and moves it into its place: behind the last item whose identifier is equal or
-    // smaller. The place is found by a halving search over the ordered items and the item is moved
-    // there at once; the order is the one that exchanging it forward step by step would give.
+    // smaller, the order that exchanging it forward step by step would give. An item out of order
+    // waits for its place until a position is next read (AddUnplaced): a run of such items is
+    // placed at once, by a stable sort and merge, which gives the same order.
     TsxResourceStringsItem* Add(std::int32_t Identifier, WideString Text);
 
     // The halving search over the ascending identifiers; none when no item carries Identifier. Of

@@ -200,6 +200,43 @@ TEST_F(LocalizerTest, AnErrorOfTheProgressHandlerEndsTheLoadLikeAnyOther) {
     ExpectBracketsClosed();
 }
 
+// Identifiers out of order: at every progress call, and after a load that an error ends, the store
+// stands as moving each new item into place at once would leave it, and a lookup finds every item
+// added so far.
+TEST_F(LocalizerTest, TheStoreIsInOrderWheneverItIsLookedAtDuringTheLoad) {
+    std::vector<std::vector<std::int32_t>> seen;
+    localizer.OnProgress = [&](TsxLocalizer& sender, std::int32_t, std::int32_t current) {
+        std::vector<std::int32_t> ids;
+        for (int i = 0; i < sender.ResourceStrings().Count(); ++i)
+            ids.push_back(sender.ResourceStrings().Items(i)->Identifier);
+        seen.push_back(ids);
+        if (current == 4) {
+            EXPECT_EQ(sender.GetResourceString(2), u"two");
+        }
+    };
+    EXPECT_THROW(localizer.LoadFromFile(Lang(R"(<Resource_Strings><String ID="9">nine</String>
+<String ID="2">two</String><String ID="5">five</String><String ID="2">again</String><String ID="1">one</String>
+<String ID="x">bad</String></Resource_Strings>)")),
+                 EConvertError);
+    using Ids = std::vector<std::int32_t>;
+    EXPECT_EQ(seen, (std::vector<Ids>{{}, {}, {9}, {2, 9}, {2, 5, 9}, {2, 2, 5, 9}, {1, 2, 2, 5, 9}}));
+    EXPECT_EQ(localizer.ResourceStrings().Items(2)->Text(), u"again");
+
+    // Without a handler nothing looks during the load; the first look after it sees the same order.
+    localizer.OnProgress = nullptr;
+    EXPECT_THROW(localizer.LoadFromFile(Lang(R"(<Resource_Strings><String ID="9">nine</String>
+<String ID="2">two</String><String ID="5">five</String><String ID="2">again</String><String ID="1">one</String>
+<String ID="x">bad</String></Resource_Strings>)")),
+                 EConvertError);
+    EXPECT_EQ(localizer.GetResourceString(5), u"five");
+    Ids ids;
+    for (int i = 0; i < localizer.ResourceStrings().Count(); ++i)
+        ids.push_back(localizer.ResourceStrings().Items(i)->Identifier);
+    EXPECT_EQ(ids, (Ids{1, 2, 2, 5, 9}));
+    EXPECT_EQ(localizer.ResourceStrings().Items(2)->Text(), u"again");
+    ExpectBracketsClosed();
+}
+
 TEST_F(LocalizerTest, ClearEmptiesStoresAndHeaderOnly) {
     localizer.LoadFromFile(Lang(R"(<Resource_Strings><String ID="1">a</String></Resource_Strings>)"));
     localizer.Clear();

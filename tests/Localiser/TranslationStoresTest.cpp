@@ -6,7 +6,11 @@
 #endif
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,6 +70,87 @@ TEST(ResourceStringsList, MovingIntoPlaceGivesTheOrderOfStepwiseExchanges) {
             EXPECT_EQ(list.Items(i)->Text(), u"#" + rtl::AnsiToWide(std::to_string(expected[i].second)));
         }
     }
+}
+
+// The order as (identifier, position of adding), read through Items.
+std::vector<std::pair<std::int32_t, int>> Order(const TsxResourceStringsList& list) {
+    std::vector<std::pair<std::int32_t, int>> order;
+    for (int i = 0; i < list.Count(); ++i)
+        order.emplace_back(list.Items(i)->Identifier,
+                           std::stoi(rtl::WideToAnsi(list.Items(i)->Text().substr(1))));
+    return order;
+}
+
+// Identifier sequences in which items must wait for their places: descending, random with many
+// duplicates, in order then backwards, and each new item in front of all.
+std::vector<std::vector<std::int32_t>> OutOfOrderInputs() {
+    std::vector<std::vector<std::int32_t>> inputs = {
+        {9, 8, 7, 6, 5, 4, 3, 2, 1}, {1, 2, 3, 9, 8, 7, 3, 2, 1}, {5, 5, 1, 5, 1}, {2, 1, 3, 1, 4, 1}};
+    std::mt19937 random(611);
+    for (int round = 0; round < 10; ++round) {
+        std::vector<std::int32_t> ids(2 + random() % 120);
+        for (auto& id : ids)
+            id = static_cast<std::int32_t>(random() % 30);
+        inputs.push_back(ids);
+    }
+    return inputs;
+}
+
+// Whoever looks at the store, whenever, sees the order of the step-by-step rule for what has been
+// added so far: read after every Add, after every few, or through a lookup, the index of an item
+// or a walk of the items.
+TEST(ResourceStringsList, EveryReaderSeesTheStepwiseOrderAfterEveryAdd) {
+    for (const auto& ids : OutOfOrderInputs())
+        for (const std::size_t every : {std::size_t{1}, std::size_t{3}, std::size_t{7}}) {
+            TsxResourceStringsList list;
+            std::vector<TsxResourceStringsItem*> added;
+            for (std::size_t k = 0; k < ids.size(); ++k) {
+                added.push_back(list.Add(ids[k], u"#" + rtl::AnsiToWide(std::to_string(k))));
+                if ((k + 1) % every != 0 && k + 1 != ids.size())
+                    continue;
+                const std::vector<std::int32_t> prefix(ids.begin(),
+                                                       ids.begin() + static_cast<std::ptrdiff_t>(k + 1));
+                const auto expected = StepwiseOrder(prefix);
+                switch (k % 3) {
+                case 0: // the position of the newest item
+                    ASSERT_EQ(added.back()->GetIndex(), std::find(expected.begin(), expected.end(),
+                                                                  std::pair{ids[k], static_cast<int>(k)}) -
+                                                            expected.begin());
+                    break;
+                case 1: { // a lookup: the item that the halving search meets on the stepwise order
+                    TsxResourceStringsList reference;
+                    for (const auto& [id, at] : expected)
+                        reference.Add(id, u"#" + rtl::AnsiToWide(std::to_string(at)));
+                    ASSERT_EQ(list.Find(ids[k])->Text(), reference.Find(ids[k])->Text());
+                    break;
+                }
+                default:
+                    break;
+                }
+                ASSERT_EQ(Order(list), expected) << "after " << k + 1 << " of " << ids.size();
+            }
+        }
+}
+
+// An item that joins the list by itself stands behind the items that waited for their places and is
+// not placed with them; a later Add stops behind it, as the rule says.
+TEST(ResourceStringsList, AnItemJoiningByItselfStandsBehindTheWaitingOnes) {
+    TsxResourceStringsList list;
+    list.Add(5, u"#0");
+    list.Add(3, u"#1");
+    TsxResourceStringsItem* joined = TsxResourceStringsItem::Create(&list);
+    joined->Identifier = 0;
+    joined->SetText(u"#2");
+    list.Add(7, u"#3");
+    EXPECT_EQ(Order(list), (std::vector<std::pair<std::int32_t, int>>{{3, 1}, {5, 0}, {0, 2}, {7, 3}}));
+    list.Add(6, u"#4");
+    delete joined; // leaving, it has the waiting item placed first
+    list.Add(4, u"#5");
+    EXPECT_EQ(Order(list),
+              (std::vector<std::pair<std::int32_t, int>>{{3, 1}, {4, 5}, {5, 0}, {6, 4}, {7, 3}}));
+    list.Add(1, u"#6");
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
 }
 
 TEST(ResourceStringsList, FindsStoredIdentifiersOnly) {
