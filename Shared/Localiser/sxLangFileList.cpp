@@ -1,6 +1,7 @@
 #include "sxLangFileList.h"
 
 #include "Assert.h"
+#include "FilePaths.h"
 #include "Os.h"
 #include "sxLanguages.h"
 
@@ -9,19 +10,6 @@ namespace {
 const TsxLanguages& ProgramLanguages() {
     rtl::Assert(Languages() != nullptr, "The locale table has not been made");
     return *Languages();
-}
-
-// Where the name part of a path begins: after its last folder delimiter.
-std::size_t NameStart(std::string_view path) {
-    std::size_t delimiter = path.find_last_of(os::FolderDelimiters);
-    return delimiter == std::string_view::npos ? 0 : delimiter + 1;
-}
-
-// Where the extension of a path begins: at the last "." of its name part; the path's length when the
-// name part has none.
-std::size_t ExtensionStart(std::string_view path) {
-    std::size_t dot = path.rfind('.');
-    return dot == std::string_view::npos || dot < NameStart(path) ? path.size() : dot;
 }
 
 } // namespace
@@ -33,8 +21,8 @@ std::int32_t LangIDByExt(std::string_view ext) {
 }
 
 TsxLangFileItem* TsxLangFileList::Add(const AnsiString& fileName) {
-    std::string_view ext = std::string_view(fileName).substr(ExtensionStart(fileName));
-    AnsiString langExt = ext.empty() ? AnsiString() : rtl::Trim(ext.substr(1));
+    const AnsiString ext = rtl::ExtractFileExt(fileName);
+    AnsiString langExt = ext.empty() ? AnsiString() : rtl::Trim(std::string_view(ext).substr(1));
     std::int32_t langID = LangIDByExt(langExt);
     if (langID <= 0)
         return nullptr;
@@ -47,14 +35,12 @@ TsxLangFileItem* TsxLangFileList::Add(const AnsiString& fileName) {
 }
 
 void FindLangFiles(TsxLangFileList& list, const AnsiString& dir) {
-    AnsiString programPath = os::ProgramPath();
-    FindLangFiles(list, dir, programPath.substr(NameStart(programPath)));
+    FindLangFiles(list, dir, rtl::ExtractFileName(os::ProgramPath()));
 }
 
 void FindLangFiles(TsxLangFileList& list, const AnsiString& dir, const AnsiString& programFileName) {
     list.Clear();
     const TsxLanguages& languages = ProgramLanguages();
-    std::string_view baseName = std::string_view(programFileName).substr(0, ExtensionStart(programFileName));
     for (const os::FindEntry& entry : os::FindFiles(dir + "*")) {
         // The search asks for folders besides plain files: hidden and system entries stay out.
         if (entry.Hidden || entry.System)
@@ -64,7 +50,7 @@ void FindLangFiles(TsxLangFileList& list, const AnsiString& dir, const AnsiStrin
             continue;
         if (languages.IndexOfLangExt(name) == -1)
             continue;
-        AnsiString path = dir + name + os::PathDelim + AnsiString(baseName) + "." + name;
+        AnsiString path = dir + name + os::PathDelim + rtl::ChangeFileExt(programFileName, "." + name);
         if (os::FileExists(path))
             list.Add(path);
     }
