@@ -17,6 +17,7 @@ constexpr TPropInfo ControlProps[] = {
     StrProp<&TControl::Caption, &TControl::SetCaption>("Caption"),
     ObjectProp<&TControl::Font, &TControl::SetFont>("Font"),
     BoolProp<&TControl::Visible, &TControl::SetVisible>("Visible"),
+    BoolProp<&TControl::Enabled, &TControl::SetEnabled>("Enabled"),
     IntProp<&TControl::Left, &TControl::SetLeft>("Left"),
     IntProp<&TControl::Top, &TControl::SetTop>("Top"),
     IntProp<&TControl::Width, &TControl::SetWidth>("Width"),
@@ -93,6 +94,13 @@ void TControl::SetVisible(bool value) {
         return;
     visible_ = value;
     VisibleChanged();
+}
+
+void TControl::SetEnabled(bool value) {
+    if (value == enabled_)
+        return;
+    enabled_ = value;
+    EnabledChanged();
 }
 
 void TControl::SetBounds(std::int32_t left, std::int32_t top, std::int32_t width, std::int32_t height) {

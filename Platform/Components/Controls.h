@@ -1,7 +1,7 @@
 // The window-free part of controls and forms: their published properties and the hooks through
 // which the window layer brings a window up to date. A control class of that layer derives from
-// TControl (a form from TForm) and overrides TextChanged, FontChanged, VisibleChanged and
-// BoundsChanged; the classes here only hold the values.
+// TControl (a form from TForm) and overrides TextChanged, FontChanged, VisibleChanged,
+// EnabledChanged and BoundsChanged; the classes here only hold the values.
 #pragma once
 
 #include "Classes.h"
@@ -49,7 +49,7 @@ private:
     TFontStyles style_ = 0;
 };
 
-// Published: Caption (long 8-bit string), Font (object), Visible (Boolean), Left, Top, Width,
+// Published: Caption (long 8-bit string), Font (object), Visible, Enabled (Booleans), Left, Top, Width,
 // Height (integers), and those of TComponent.
 class TControl : public TComponent {
 public:
@@ -66,6 +66,9 @@ public:
     void SetFont(TFont* value);
     bool Visible() const { return visible_; }
     void SetVisible(bool value);
+    // Whether the control takes input.
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value);
     std::int32_t Left() const { return left_; }
     void SetLeft(std::int32_t value) { SetBounds(value, top_, width_, height_); }
     std::int32_t Top() const { return top_; }
@@ -81,12 +84,14 @@ protected:
     virtual void TextChanged() {}
     virtual void FontChanged() {}
     virtual void VisibleChanged() {}
+    virtual void EnabledChanged() {}
     virtual void BoundsChanged() {}
 
 private:
     AnsiString caption_;
     std::unique_ptr<TFont> font_;
     bool visible_ = true;
+    bool enabled_ = true;
     std::int32_t left_ = 0;
     std::int32_t top_ = 0;
     std::int32_t width_ = 0;
