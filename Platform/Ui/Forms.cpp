@@ -44,7 +44,10 @@ constinit const TClassInfo TApplication::ClassInfo{"TApplication", &TComponent::
 
 // ---- TUiForm ----
 
-TUiForm::TUiForm(TComponent* owner) : TWindowed<TForm>(owner, CreateFormWindow(&WindowProc)) {}
+TUiForm::TUiForm(TComponent* owner) : TWindowed<TForm>(owner, CreateFormWindow(&WindowProc)) {
+    static const bool registered = (RegisterControlClasses(), true);
+    (void)registered;
+}
 
 TUiForm::~TUiForm() {
     // The components' windows go first, while the form's window still holds them.
@@ -106,7 +109,6 @@ void RegisterControlClasses() {
 }
 
 TApplication::TApplication() : TComponent(nullptr) {
-    RegisterControlClasses();
     static const bool registered = (RegisterWindowClass(kApplicationClass, DefWindowProcA), true);
     (void)registered;
     handle_.Reset(CreateWindowExA(WS_EX_TOOLWINDOW, kApplicationClass, "", WS_POPUP, 0, 0, 0, 0, nullptr,

@@ -84,7 +84,7 @@ private:
 };
 
 // Registers the control classes of this layer, so that form data can create them by name. The
-// application object does it when it is made.
+// first form made does it.
 void RegisterControlClasses();
 
 // The program-wide application object, made on first use and freed at the end of the run.
