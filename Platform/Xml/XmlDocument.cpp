@@ -19,6 +19,23 @@ struct TXmlElement::Attribute {
     std::string_view value;
 };
 
+// One piece of a stored element's content: a run of character data or a CDATA section (text), or a
+// child element.
+struct TXmlElement::Piece {
+    std::string_view text;
+    const TXmlElement* child;
+    const Piece* next;
+};
+
+// An element whose attributes and content pieces are kept in the tree.
+struct TXmlElement::Stored : TXmlElement {
+    Stored() { stored_ = true; }
+    const Attribute* attrs = nullptr;
+    std::uint32_t attrCount = 0;
+    const Piece* firstPiece = nullptr;
+    Piece asChild{{}, this, nullptr}; // this element as a piece of its parent's content
+};
+
 namespace {
 
 // How far the reader goes before it calls a document hostile.
@@ -218,6 +235,7 @@ public:
     using Element = TXmlElement;
     using Attribute = TXmlElement::Attribute;
     using Piece = TXmlElement::Piece;
+    using Stored = TXmlElement::Stored;
 
     Parser(const char* begin, const char* end, Arena& arena)
         : base_(begin), docEnd_(end), p_(begin), end_(end), arena_(arena),
@@ -337,9 +355,10 @@ private:
     void ContentReference();
     void EndOfEntity();
 
-    // Character data of the element being read: a run grows until markup ends it.
+    // Character data of the element being read: a run grows until markup ends it. Only a stored
+    // tree keeps it.
     void AddText(const char* s, std::size_t n, bool blank) {
-        if (n == 0)
+        if (n == 0 || !store_)
             return;
         if (!runOpen_) {
             runOpen_ = true;
@@ -352,6 +371,8 @@ private:
         AddDecoded(s, n, blank);
     }
     void AddDecoded(const char* s, std::size_t n, bool blank) {
+        if (!store_)
+            return;
         if (!runOpen_) {
             runOpen_ = true;
             runBlank_ = true;
@@ -405,6 +426,10 @@ private:
     std::vector<EntityFrame> entities_;
     const Element* root_ = nullptr;
 
+    // Whether the elements keep their attributes and content pieces: in a document whose DTD
+    // declares general entities or attribute defaults, which a reading of the bytes alone cannot
+    // resolve. Attribute values read before the root (defaults in the DTD) are always kept.
+    bool store_ = true;
     bool runOpen_ = false;
     bool runBuffered_ = false;
     bool runBlank_ = true;
@@ -451,6 +476,7 @@ const TXmlElement* Parser::Parse(AnsiString& version, AnsiString& encoding) {
     ParseProlog(version, encoding);
     if (AtEnd())
         return nullptr;
+    store_ = !general_.empty() || !defaults_.empty();
     ParseContent();
     ParseEpilog();
     return root_;
@@ -660,11 +686,11 @@ void Parser::ParseContent() {
 void Parser::EndOfEntity() {
     if (entities_.empty()) {
         const Frame& open = stack_.back();
-        Fail(open.start, Quoted("unclosed element ", open.element->name_));
+        Fail(open.start, Quoted("unclosed element ", open.element->Name()));
     }
     const EntityFrame& e = entities_.back();
     if (stack_.size() != e.depth)
-        Fail(p_, Quoted("element ", stack_.back().element->name_,
+        Fail(p_, Quoted("element ", stack_.back().element->Name(),
                         Quoted(" is not closed within entity ", e.name)));
     e.entity->inUse = false;
     p_ = e.p;
@@ -683,6 +709,8 @@ void Parser::FlushText() {
 }
 
 void Parser::AddTextPiece(std::string_view text) {
+    if (!store_)
+        return;
     Frame& f = stack_.back();
     Piece* piece = arena_.New<Piece>();
     piece->text = text;
@@ -696,35 +724,41 @@ void Parser::StartTag() {
     ++p_;
     if (stack_.size() >= kMaxElementDepth)
         Fail(start, "elements nested deeper than 1000 levels");
-    Element* element = new (arena_.Allocate(sizeof(Element), alignof(Element))) Element();
-    element->name_ = ScanName("element name expected");
+    Stored* stored = store_ ? arena_.New<Stored>() : nullptr;
+    Element* element =
+        stored != nullptr ? stored : new (arena_.Allocate(sizeof(Element), alignof(Element))) Element();
+    const std::string_view name = ScanName("element name expected");
+    if (name.size() > UINT32_MAX)
+        Fail(start, "element name too long");
+    element->name_ = name.data();
+    element->nameSize_ = static_cast<std::uint32_t>(name.size());
     attrs_.clear();
     for (;;) {
         const bool space = SkipSpace();
         if (AtEnd())
-            Fail(start, Quoted("unterminated start tag ", element->name_));
+            Fail(start, Quoted("unterminated start tag ", element->Name()));
         if (*p_ == '>' || *p_ == '/')
             break;
         if (!space)
             Fail(p_, "white space expected before an attribute");
-        const std::string_view name = ScanName("attribute name expected");
+        const std::string_view attrName = ScanName("attribute name expected");
         SkipSpace();
         if (AtEnd() || *p_ != '=')
-            Fail(p_, Quoted("'=' expected after attribute name ", name));
+            Fail(p_, Quoted("'=' expected after attribute name ", attrName));
         ++p_;
         SkipSpace();
         Attribute& attribute = attrs_.emplace_back();
-        attribute.name = name;
+        attribute.name = attrName;
         attribute.value = AttributeValue();
     }
     CheckDuplicates();
     if (!defaults_.empty())
-        ApplyDefaults(element->name_);
-    if (!attrs_.empty()) {
+        ApplyDefaults(element->Name());
+    if (stored != nullptr && !attrs_.empty()) {
         Attribute* a = arena_.NewArray<Attribute>(attrs_.size());
         std::copy(attrs_.begin(), attrs_.end(), a);
-        element->attrs_ = a;
-        element->attrCount_ = static_cast<std::uint32_t>(attrs_.size());
+        stored->attrs = a;
+        stored->attrCount = static_cast<std::uint32_t>(attrs_.size());
     }
     bool empty = false;
     if (*p_ == '/') {
@@ -740,11 +774,14 @@ void Parser::StartTag() {
         Frame& parent = stack_.back();
         *parent.childTail = element;
         parent.childTail = &element->nextSibling_;
-        *parent.pieceTail = &element->asChild_;
-        parent.pieceTail = &element->asChild_.next;
+        if (stored != nullptr) {
+            *parent.pieceTail = &stored->asChild;
+            parent.pieceTail = &stored->asChild.next;
+        }
     }
     if (!empty)
-        stack_.push_back({element, &element->firstPiece_, &element->firstChild_, start});
+        stack_.push_back(
+            {element, stored != nullptr ? &stored->firstPiece : nullptr, &element->firstChild_, start});
 }
 
 void Parser::EndTag() {
@@ -759,8 +796,8 @@ void Parser::EndTag() {
         Fail(start, Quoted("end tag ", name,
                            Quoted(" closes an element opened outside entity ", entities_.back().name)));
     const Frame& open = stack_.back();
-    if (name != open.element->name_)
-        Fail(start, Quoted("end tag ", name, Quoted(" does not match start tag ", open.element->name_)));
+    if (name != open.element->Name())
+        Fail(start, Quoted("end tag ", name, Quoted(" does not match start tag ", open.element->Name())));
     stack_.pop_back();
 }
 
@@ -897,7 +934,8 @@ std::string_view Parser::AttributeValue() {
     }
     std::string_view value(s, static_cast<std::size_t>(p_ - s));
     ++p_;
-    if (decoded) {
+    // A compact tree reads the value again from the document when asked for it.
+    if (decoded && store_) {
         valueBuffer_.append(value);
         value = arena_.Copy(valueBuffer_);
     }
@@ -1302,72 +1340,300 @@ std::string_view Parser::EntityValue() {
 
 } // namespace detail
 
+// ---- Reading a compact element again ----
+//
+// A compact element keeps only where its start tag is. Its attributes and text are read again from
+// the document's bytes, which the parser has checked: every tag is complete, every value quoted,
+// every reference a character reference or one of the five predefined entities (the document
+// declares no others), the sentinel after the last byte. So the scans below need no checks.
+
+namespace {
+
+// The first c from p on; there is one.
+const char* Next(const char* p, char c) {
+    while (*p != c)
+        ++p;
+    return p;
+}
+
+// Appends the bytes of s with their references resolved.
+void AppendResolved(std::string_view s, std::string& out) {
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    while (p < end) {
+        const void* amp = std::memchr(p, '&', static_cast<std::size_t>(end - p));
+        const char* const stop = amp ? static_cast<const char*>(amp) : end;
+        out.append(p, static_cast<std::size_t>(stop - p));
+        if (stop == end)
+            return;
+        const char* const semicolon = Next(stop, ';');
+        const std::string_view name(stop + 1, static_cast<std::size_t>(semicolon - stop - 1));
+        if (name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            std::uint32_t value = 0;
+            for (const char c : name.substr(hex ? 2 : 1))
+                value = value * (hex ? 16 : 10) + static_cast<std::uint32_t>(rtl::HexDigitValue(c));
+            char bytes[4];
+            out.append(bytes, static_cast<std::size_t>(EncodeUtf8(value, bytes)));
+        } else {
+            out.append(PredefinedEntity(name));
+        }
+        p = semicolon + 1;
+    }
+}
+
+// A value or run as a view: of the bytes themselves when they hold no reference, else of scratch.
+std::string_view Resolved(std::string_view s, std::string& scratch) {
+    if (s.find('&') == std::string_view::npos)
+        return s;
+    scratch.clear();
+    AppendResolved(s, scratch);
+    return scratch;
+}
+
+// Walks the attributes of a start tag from p, just after the element's name: calls f(name, raw value)
+// for each until f returns true. Returns the position after the tag, and in empty whether the tag
+// closes the element itself ("/>"); nullptr when f stopped the walk.
+template <class F> const char* ScanAttributes(const char* p, bool& empty, F&& f) {
+    for (;;) {
+        p = SkipWhile(p, kSpace);
+        if (*p == '>' || *p == '/') {
+            empty = *p == '/';
+            return p + (empty ? 2 : 1);
+        }
+        const char* const name = p;
+        p = SkipWhile(p + 1, kNameChar);
+        const std::string_view attrName(name, static_cast<std::size_t>(p - name));
+        p = SkipWhile(SkipWhile(p, kSpace) + 1, kSpace); // '='
+        const char quote = *p++;
+        const char* const value = p;
+        while (*(p = SkipUntil(p, kAttrStop)) != quote)
+            ++p;
+        if (f(attrName, std::string_view(value, static_cast<std::size_t>(p - value))))
+            return nullptr;
+        ++p;
+    }
+}
+
+// The position after the end of the markup that starts at p with `open` and ends with `close`.
+const char* SkipPast(const char* p, std::string_view open, std::string_view close) {
+    p += open.size();
+    while (std::memcmp(p, close.data(), close.size()) != 0)
+        ++p;
+    return p + close.size();
+}
+
+bool Blank(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) <= 32; });
+}
+
+// The text of a compact element whose content starts at p: the pieces of its whole content in
+// document order, as the parser would have stored them, joined into out.
+void AppendContentText(const char* p, std::string& out) {
+    std::size_t mark = 0;  // the size of out before the open piece and its separating space
+    std::size_t start = 0; // where the open piece begins
+    bool inRun = false;
+    const auto open = [&] {
+        mark = out.size();
+        if (!out.empty())
+            out.push_back(' ');
+        start = out.size();
+    };
+    // Drops a piece that is empty, or a run that is blank.
+    const auto close = [&](bool keepBlank) {
+        const std::string_view piece(out.data() + start, out.size() - start);
+        if (piece.empty() || (!keepBlank && Blank(piece)))
+            out.resize(mark);
+    };
+    int depth = 0;
+    for (;;) {
+        if (*p != '<') {
+            if (!inRun) {
+                open();
+                inRun = true;
+            }
+            const char* const s = p;
+            p = SkipUntil(p, kTextStop);
+            while (*p == ']')
+                p = SkipUntil(p + 1, kTextStop);
+            if (*p == '&') {
+                const char* const semicolon = Next(p, ';');
+                AppendResolved(std::string_view(s, static_cast<std::size_t>(semicolon + 1 - s)), out);
+                p = semicolon + 1;
+            } else {
+                out.append(s, static_cast<std::size_t>(p - s));
+            }
+            continue;
+        }
+        if (inRun) {
+            close(false);
+            inRun = false;
+        }
+        if (p[1] == '/') {
+            if (depth-- == 0)
+                return;
+            p = Next(p, '>') + 1;
+        } else if (p[1] == '?') {
+            p = SkipPast(p, "<?", "?>");
+        } else if (p[1] != '!') {
+            bool empty = false;
+            p = ScanAttributes(SkipWhile(p + 2, kNameChar), empty,
+                               [](std::string_view, std::string_view) { return false; });
+            depth += empty ? 0 : 1;
+        } else if (p[2] == '-') {
+            p = SkipPast(p, "<!--", "-->");
+        } else {
+            const char* const data = p + 9; // "<![CDATA["
+            const char* const end = SkipPast(p, "<![CDATA[", "]]>");
+            open();
+            out.append(data, static_cast<std::size_t>(end - 3 - data));
+            close(true);
+            p = end;
+        }
+    }
+}
+
+} // namespace
+
 // ---- The public classes ----
+
+namespace {
+
+// Names are short: compared in place, without a call.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
+} // namespace
 
 const TXmlElement& TXmlElementList::Item(int index) const {
     if (index < 0 || index >= Count())
         throw EListError(SListIndexError, {index});
-    return *items_[static_cast<std::size_t>(index)];
+    if (cursor_ == nullptr || index < cursorIndex_) {
+        cursor_ = first_;
+        cursorIndex_ = 0;
+    }
+    for (; cursorIndex_ < index; ++cursorIndex_)
+        do
+            cursor_ = cursor_->nextSibling_;
+        while (!SameName(cursor_->Name(), first_->Name()));
+    return *cursor_;
 }
 
-std::string_view TXmlElement::Name() const {
-    return name_;
+const TXmlElement::Stored* TXmlElement::StoredPart() const {
+    return stored_ ? static_cast<const Stored*>(this) : nullptr;
 }
 
 const TXmlElement* TXmlElement::FirstChild(std::string_view name) const {
     for (const TXmlElement* c = firstChild_; c; c = c->nextSibling_)
-        if (c->name_ == name)
+        if (SameName(c->Name(), name))
             return c;
     return nullptr;
 }
 
 TXmlElementList TXmlElement::Children(std::string_view name) const {
     TXmlElementList list;
-    for (const TXmlElement* c = firstChild_; c; c = c->nextSibling_)
-        if (c->name_ == name)
-            list.items_.push_back(c);
+    list.first_ = FirstChild(name);
+    for (const TXmlElement* c = list.first_; c; c = c->nextSibling_)
+        list.count_ += SameName(c->Name(), name) ? 1 : 0;
     return list;
 }
 
+bool TXmlElement::FindAttr(std::string_view name, std::string& scratch, std::string_view& value) const {
+    if (const Stored* stored = StoredPart()) {
+        for (std::uint32_t i = 0; i < stored->attrCount; ++i)
+            if (stored->attrs[i].name == name) {
+                value = stored->attrs[i].value;
+                return true;
+            }
+        return false;
+    }
+    bool empty = false;
+    std::string_view raw;
+    if (ScanAttributes(name_ + nameSize_, empty, [&](std::string_view attrName, std::string_view attrValue) {
+            raw = attrValue;
+            return SameName(attrName, name);
+        }) != nullptr)
+        return false;
+    value = Resolved(raw, scratch);
+    return true;
+}
+
 AnsiString TXmlElement::Attr(std::string_view name, std::string_view absent) const {
-    for (std::uint32_t i = 0; i < attrCount_; ++i)
-        if (attrs_[i].name == name)
-            return AnsiString(attrs_[i].value);
-    return AnsiString(absent);
+    std::string scratch;
+    return AnsiString(AttrView(name, scratch, absent));
+}
+
+std::string_view TXmlElement::AttrView(std::string_view name, std::string& scratch,
+                                       std::string_view absent) const {
+    std::string_view value;
+    return FindAttr(name, scratch, value) ? value : absent;
 }
 
 std::int32_t TXmlElement::IntAttr(std::string_view name, std::int32_t absent) const {
-    for (std::uint32_t i = 0; i < attrCount_; ++i)
-        if (attrs_[i].name == name)
-            return rtl::StrToInt(attrs_[i].value);
-    return absent;
+    std::string scratch;
+    std::string_view value;
+    return FindAttr(name, scratch, value) ? rtl::StrToInt(value) : absent;
 }
 
 AnsiString TXmlElement::Text() const {
-    // Most elements hold one run of text or none: no walk needed.
-    if (firstPiece_ == nullptr)
-        return {};
-    if (firstPiece_->next == nullptr && firstPiece_->child == nullptr)
-        return AnsiString(firstPiece_->text);
-    // The text pieces of the whole subtree in document order, without recursion.
-    AnsiString text;
-    std::vector<const Piece*> pending{firstPiece_};
-    while (!pending.empty()) {
-        const Piece* piece = pending.back();
-        if (!piece) {
-            pending.pop_back();
-            continue;
+    std::string scratch;
+    const std::string_view text = TextView(scratch);
+    // The text made in scratch goes over as it is.
+    if (text.data() == scratch.data() && text.size() == scratch.size())
+        return scratch;
+    return AnsiString(text);
+}
+
+std::string_view TXmlElement::TextView(std::string& scratch) const {
+    if (const Stored* stored = StoredPart()) {
+        // Most elements hold one run of text or none: no walk needed.
+        const Piece* const first = stored->firstPiece;
+        if (first == nullptr)
+            return {};
+        if (first->next == nullptr && first->child == nullptr)
+            return first->text;
+        // The text pieces of the whole subtree in document order, without recursion.
+        scratch.clear();
+        std::vector<const Piece*> pending{first};
+        while (!pending.empty()) {
+            const Piece* piece = pending.back();
+            if (!piece) {
+                pending.pop_back();
+                continue;
+            }
+            pending.back() = piece->next;
+            if (piece->child) {
+                pending.push_back(piece->child->StoredPart()->firstPiece);
+            } else if (!piece->text.empty()) {
+                if (!scratch.empty())
+                    scratch.push_back(' ');
+                scratch.append(piece->text);
+            }
         }
-        pending.back() = piece->next;
-        if (piece->child) {
-            pending.push_back(piece->child->firstPiece_);
-        } else if (!piece->text.empty()) {
-            if (!text.empty())
-                text.push_back(' ');
-            text.append(piece->text);
-        }
+        return scratch;
     }
-    return text;
+    bool empty = false;
+    const char* const content =
+        ScanAttributes(name_ + nameSize_, empty, [](std::string_view, std::string_view) { return false; });
+    if (empty)
+        return {};
+    // Most elements hold one run of text, or nothing, before their end tag.
+    const char* p = SkipUntil(content, kTextStop);
+    while (*p == ']')
+        p = SkipUntil(p + 1, kTextStop);
+    if (p[0] == '<' && p[1] == '/') {
+        const std::string_view run(content, static_cast<std::size_t>(p - content));
+        return Blank(run) ? std::string_view() : run;
+    }
+    scratch.clear();
+    AppendContentText(content, scratch);
+    return scratch;
 }
 
 TXmlDocument::TXmlDocument() : tree_(std::make_unique<Tree>()) {}

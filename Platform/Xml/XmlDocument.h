@@ -19,21 +19,26 @@ namespace detail {
 class Parser;
 } // namespace detail
 
-// Direct child elements of one name, in document order.
+// Direct child elements of one name, in document order. The list holds its first element and its
+// count; Item walks the siblings from the last item it gave, so that reading the items in order
+// costs one step each.
 class TXmlElementList {
 public:
-    int Count() const { return static_cast<int>(items_.size()); }
+    int Count() const { return count_; }
     // Raises EListError "List index out of bounds (%d)" outside 0 .. Count() - 1.
     const TXmlElement& Item(int index) const;
 
 private:
     friend class TXmlElement;
-    std::vector<const TXmlElement*> items_;
+    const TXmlElement* first_ = nullptr;
+    int count_ = 0;
+    mutable const TXmlElement* cursor_ = nullptr;
+    mutable int cursorIndex_ = 0;
 };
 
 class TXmlElement {
 public:
-    std::string_view Name() const;
+    std::string_view Name() const { return {name_, nameSize_}; }
 
     // The first direct child element with this name, or none.
     const TXmlElement* FirstChild(std::string_view name) const;
@@ -43,6 +48,11 @@ public:
     // An attribute's value with its references resolved and no white-space normalisation, or
     // `absent` when the element has no attribute of that name.
     AnsiString Attr(std::string_view name, std::string_view absent = {}) const;
+    // The same without a copy where none is needed: a view of the value in the document, or in
+    // scratch when references had to be resolved (or of `absent`). Valid while the document lives
+    // and scratch is not changed.
+    std::string_view AttrView(std::string_view name, std::string& scratch,
+                              std::string_view absent = {}) const;
     // An attribute's value as a 32-bit signed integer, or `absent`; a value that is not an integer
     // raises EConvertError "'%s' is not a valid integer value".
     std::int32_t IntAttr(std::string_view name, std::int32_t absent) const;
@@ -52,25 +62,29 @@ public:
     // instructions ignored, child elements contributing their own text; the non-empty pieces joined
     // with one space between them.
     AnsiString Text() const;
+    // The same as a view: of the document when the text is one run without references, else of
+    // scratch. Valid while the document lives and scratch is not changed.
+    std::string_view TextView(std::string& scratch) const;
 
 private:
     friend class detail::Parser;
+    friend class TXmlElementList;
     struct Attribute;
-    // One piece of the content: a run of character data or a CDATA section (text), or a child element.
-    struct Piece {
-        std::string_view text;
-        const TXmlElement* child;
-        const Piece* next;
-    };
+    struct Piece;
+    struct Stored;
     TXmlElement() = default;
 
-    std::string_view name_;
-    const Attribute* attrs_ = nullptr;
-    std::uint32_t attrCount_ = 0;
+    // Where the element's attributes and text are: most documents keep only the element's place, and
+    // the start tag and content are read again from the checked bytes when asked for; a document
+    // whose DTD declares general entities or attribute defaults stores them (Stored).
+    const Stored* StoredPart() const;
+    bool FindAttr(std::string_view name, std::string& scratch, std::string_view& value) const;
+
+    const char* name_ = nullptr; // the start tag's name, in the document's bytes or an entity's text
+    std::uint32_t nameSize_ = 0;
+    bool stored_ = false;
     const TXmlElement* firstChild_ = nullptr;
     const TXmlElement* nextSibling_ = nullptr;
-    const Piece* firstPiece_ = nullptr;
-    Piece asChild_{{}, this, nullptr}; // this element as a piece of its parent's content
 };
 
 class TXmlDocument {

@@ -4,6 +4,7 @@
 #include "ResStrings.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -19,9 +20,9 @@ xml::TXmlElementList ChildrenOfFirst(const xml::TXmlElement& root, std::string_v
 
 } // namespace
 
-AnsiString UnescapeText(std::string_view Text) {
-    AnsiString out;
-    out.reserve(Text.size());
+namespace {
+
+void AppendUnescaped(std::string_view Text, AnsiString& out) {
     std::size_t i = 0;
     const std::size_t n = Text.size();
     while (i < n) {
@@ -45,20 +46,34 @@ AnsiString UnescapeText(std::string_view Text) {
             i += 3;
         }
     }
-    return out;
 }
 
-WideString DecodeUtf8Text(std::string_view Text) {
-    // No byte gives more than one UTF-16 unit (a four-byte sequence gives two): the text is written
-    // into a buffer of the input's length, cut to what was written at the end.
-    WideString out(Text.size(), u'\0');
-    char16_t* o = out.data();
+// Decodes into out, which has room for one unit per byte of Text (no byte gives more: a four-byte
+// sequence gives two). Returns the number of units written, 0 for a text that fails.
+std::size_t DecodeUtf8Into(std::string_view Text, char16_t* out) {
+    char16_t* o = out;
     const std::size_t n = Text.size();
     std::size_t i = 0;
     while (i < n) {
+        // Eight ASCII bytes at a time.
+        std::uint64_t eight = 0;
+        if (n - i >= 8 && (std::memcpy(&eight, Text.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
+            for (int k = 0; k < 8; ++k)
+                o[k] =
+                    static_cast<char16_t>(static_cast<unsigned char>(Text[i + static_cast<std::size_t>(k)]));
+            o += 8;
+            i += 8;
+            continue;
+        }
         auto lead = static_cast<unsigned char>(Text[i++]);
         if (lead < 0x80) {
             *o++ = static_cast<char16_t>(lead);
+            continue;
+        }
+        // Two-byte sequences (Cyrillic, Greek, most of Latin) directly.
+        if (lead >= 0xC0 && lead < 0xE0 && i < n && IsContinuation(static_cast<unsigned char>(Text[i]))) {
+            *o++ =
+                static_cast<char16_t>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(Text[i++]) & 0x3F));
             continue;
         }
         int extra = lead >= 0xC0 && lead < 0xE0   ? 1
@@ -72,7 +87,7 @@ WideString DecodeUtf8Text(std::string_view Text) {
         char32_t c = lead & (0x3F >> extra);
         for (int k = 0; k < extra; ++k, ++i) {
             if (i == n || !IsContinuation(static_cast<unsigned char>(Text[i])))
-                return {};
+                return 0;
             c = (c << 6) | (static_cast<unsigned char>(Text[i]) & 0x3F);
         }
         if (c >= 0x10000 && c <= 0x10FFFF) {
@@ -85,15 +100,46 @@ WideString DecodeUtf8Text(std::string_view Text) {
             *o++ = static_cast<char16_t>(c);
         }
     }
-    out.resize(static_cast<std::size_t>(o - out.data()));
+    return static_cast<std::size_t>(o - out);
+}
+
+} // namespace
+
+AnsiString UnescapeText(std::string_view Text) {
+    AnsiString out;
+    out.reserve(Text.size());
+    AppendUnescaped(Text, out);
     return out;
 }
 
+WideString DecodeUtf8Text(std::string_view Text) {
+    TsxTextDecoder decoder;
+    decoder.DecodeUtf8(Text);
+    return WideString(decoder.Decoded());
+}
+
 WideString DecodeEntryText(std::string_view Text) {
+    TsxTextDecoder decoder;
+    decoder.DecodeEntry(Text);
+    return WideString(decoder.Decoded());
+}
+
+void TsxTextDecoder::DecodeUtf8(std::string_view Text) {
+    if (Text.size() > capacity_) {
+        capacity_ = std::max(Text.size(), 2 * capacity_);
+        buffer_ = std::make_unique_for_overwrite<char16_t[]>(capacity_);
+    }
+    size_ = DecodeUtf8Into(Text, buffer_.get());
+}
+
+void TsxTextDecoder::DecodeEntry(std::string_view Text) {
     // A text without "%" is its own unescaped form.
-    if (Text.find('%') == std::string_view::npos)
-        return DecodeUtf8Text(Text);
-    return DecodeUtf8Text(UnescapeText(Text));
+    if (Text.find('%') != std::string_view::npos) {
+        unescaped_.clear();
+        AppendUnescaped(Text, unescaped_);
+        Text = unescaped_;
+    }
+    DecodeUtf8(Text);
 }
 
 void TsxLangFileReader::RequireFile(const AnsiString& FileName) {
@@ -130,18 +176,18 @@ void TsxLangFileReader::RaiseDamaged() const {
 std::optional<TsxLangStringEntry> TsxLangFileReader::ReadString(int Index) const {
     const xml::TXmlElement& element = strings_.Item(Index);
     std::int32_t id = element.IntAttr("ID", 0);
-    WideString text = DecodeEntryText(element.Text());
-    if (id < 1 || id > 65535 || text.empty())
+    decoder_.DecodeEntry(element.TextView(text_));
+    if (id < 1 || id > 65535 || decoder_.Decoded().empty())
         return std::nullopt;
-    return TsxLangStringEntry{id, std::move(text)};
+    return TsxLangStringEntry{id, WideString(decoder_.Decoded())}; // allocated at its length
 }
 
 std::optional<TsxLangPropertyEntry> TsxLangFileReader::ReadProperty(int Index) const {
     const xml::TXmlElement& element = properties_.Item(Index);
-    AnsiString form = element.Attr("Form");
-    AnsiString property = element.Attr("Property");
-    WideString text = DecodeEntryText(element.Text());
-    if (form.empty() || property.empty() || text.empty())
+    const std::string_view form = element.AttrView("Form", form_);
+    const std::string_view property = element.AttrView("Property", property_);
+    decoder_.DecodeEntry(element.TextView(text_));
+    if (form.empty() || property.empty() || decoder_.Decoded().empty())
         return std::nullopt;
-    return TsxLangPropertyEntry{std::move(form), std::move(property), rtl::WideToAnsi(text)};
+    return TsxLangPropertyEntry{form, property, rtl::WideToAnsi(decoder_.Decoded())};
 }

@@ -16,7 +16,9 @@
 #include "XmlDocument.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // The two load errors of a language file: "file not found" (64978) and "damaged or not a language
@@ -36,6 +38,24 @@ WideString DecodeUtf8Text(std::string_view Text);
 // The decoding of an entry's element text: UnescapeText, then DecodeUtf8Text.
 WideString DecodeEntryText(std::string_view Text);
 
+// The decoding with buffers kept from one text to the next, so that decoding a text allocates
+// nothing once they have grown.
+class TsxTextDecoder {
+public:
+    // Decodes an entry's element text (DecodeEntryText).
+    void DecodeEntry(std::string_view Text);
+    // Decodes UTF-8 (DecodeUtf8Text).
+    void DecodeUtf8(std::string_view Text);
+    // The last result, valid until the next decoding.
+    std::u16string_view Decoded() const { return {buffer_.get(), size_}; }
+
+private:
+    std::unique_ptr<char16_t[]> buffer_;
+    std::size_t capacity_ = 0;
+    std::size_t size_ = 0;
+    AnsiString unescaped_;
+};
+
 struct TsxLangFileHeader {
     std::int32_t Version = 0;
     std::int32_t LangID = 0;
@@ -49,11 +69,11 @@ struct TsxLangStringEntry {
     WideString Text;
 };
 
-// An accepted Property entry: Form and Property as read (the stores trim them), the text converted
-// to the ANSI code page.
+// An accepted Property entry: Form and Property as read (the stores trim them), views that stay
+// valid until the reader reads the next entry; the text converted to the ANSI code page.
 struct TsxLangPropertyEntry {
-    AnsiString Form;
-    AnsiString Property;
+    std::string_view Form;
+    std::string_view Property;
     AnsiString Text;
 };
 
@@ -75,7 +95,7 @@ public:
     int PropertyCount() const { return properties_.Count(); }
 
     // The entry of element Index, or none when the entry breaks a rule and is skipped. A non-integer
-    // ID raises the conversion error.
+    // ID raises the conversion error. Reading the elements in order costs one step each.
     std::optional<TsxLangStringEntry> ReadString(int Index) const;
     std::optional<TsxLangPropertyEntry> ReadProperty(int Index) const;
 
@@ -87,4 +107,9 @@ private:
     TsxLangFileHeader header_;
     xml::TXmlElementList strings_;
     xml::TXmlElementList properties_;
+    // For the texts and values that the document cannot give as they stand.
+    mutable std::string text_;
+    mutable std::string form_;
+    mutable std::string property_;
+    mutable TsxTextDecoder decoder_;
 };

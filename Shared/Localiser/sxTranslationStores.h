@@ -15,6 +15,11 @@ public:
     static constexpr char TypeName[] = "TsxResourceStringsItem";
     std::int32_t Identifier = 0;
 
+    TsxResourceStringsItem() = default;
+    // Leaves the list while it is still whole: leaving has the list place its waiting items first,
+    // which reads their identifiers, this one's included.
+    ~TsxResourceStringsItem() override { SetCollection(nullptr); }
+
     // The translated text; set when the item is added to its list.
     const WideString& Text() const { return text_; }
     void SetText(WideString Text);

@@ -30,6 +30,14 @@ private:
     TXmlDocument doc_;
 };
 
+// A document is read into one of two kinds of tree: a compact one, whose elements read their
+// attributes and text again from the document's bytes, and, for a document whose DTD declares
+// general entities or attribute defaults, one that stores them. The same document with such a
+// declaration in front must read the same in both.
+std::vector<std::string> BothTrees(const std::string& xml) {
+    return {xml, "<!DOCTYPE any [<!ENTITY unused ''>]>" + xml};
+}
+
 struct TextCase {
     const char* name;
     std::string xml;
@@ -39,7 +47,12 @@ struct TextCase {
 class TextRules : public testing::TestWithParam<TextCase> {};
 
 TEST_P(TextRules, RootText) {
-    EXPECT_EQ(Loaded(GetParam().xml).Root().Text(), GetParam().text);
+    for (const std::string& xml : BothTrees(GetParam().xml)) {
+        const Loaded doc(xml);
+        EXPECT_EQ(doc.Root().Text(), GetParam().text) << xml;
+        std::string scratch;
+        EXPECT_EQ(doc.Root().TextView(scratch), GetParam().text) << xml;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -67,7 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"Utf8BytesUntouched", "<a>\xD0\xA2\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82</a>",
                              "\xD0\xA2\xD0\xB5\xD0\xBA\xD1\x81\xD1\x82"},
                     TextCase{"NulByteIsData", std::string("<a>x\0y</a>", 10), std::string("x\0y", 3)},
-                    TextCase{"GreaterThanInText", "<a>a > b</a>", "a > b"}),
+                    TextCase{"GreaterThanInText", "<a>a > b</a>", "a > b"},
+                    TextCase{"TagsInsideAttributeValues", "<a x='>'>1<b y=\"/>\">2</b>3</a>", "1 2 3"},
+                    TextCase{"EmptyChildWithAttributes", "<a>1<b y='/'/>2</a>", "1 2"},
+                    TextCase{"EndTagWithSpace", "<a>1<b>2</b >3</a >", "1 2 3"},
+                    TextCase{"MarkupInsideComment", "<a>1<!-- <b> -->2</a>", "1 2"},
+                    TextCase{"MarkupInsideProcessingInstruction", "<a>1<?pi <b> ?>2</a>", "1 2"},
+                    TextCase{"ReferencesInAChildsText", "<a><b>&lt;&#x41;</b>&amp;</a>", "<A &"},
+                    TextCase{"BlankCDataInAChild", "<a><b><![CDATA[ ]]></b>x</a>", "  x"}),
     [](const auto& info) { return info.param.name; });
 
 struct CharRefCase {
@@ -79,7 +99,8 @@ struct CharRefCase {
 class CharacterReferences : public testing::TestWithParam<CharRefCase> {};
 
 TEST_P(CharacterReferences, DecodeToUtf8) {
-    EXPECT_EQ(Loaded(GetParam().xml).Root().Text(), GetParam().text);
+    for (const std::string& xml : BothTrees(GetParam().xml))
+        EXPECT_EQ(Loaded(xml).Root().Text(), GetParam().text) << xml;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -107,7 +128,12 @@ struct AttrCase {
 class AttributeValues : public testing::TestWithParam<AttrCase> {};
 
 TEST_P(AttributeValues, Value) {
-    EXPECT_EQ(Loaded(GetParam().xml).Root().Attr(GetParam().attr, "<absent>"), GetParam().value);
+    for (const std::string& xml : BothTrees(GetParam().xml)) {
+        const Loaded doc(xml);
+        EXPECT_EQ(doc.Root().Attr(GetParam().attr, "<absent>"), GetParam().value) << xml;
+        std::string scratch;
+        EXPECT_EQ(doc.Root().AttrView(GetParam().attr, scratch, "<absent>"), GetParam().value) << xml;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,6 +182,21 @@ TEST(XmlAttributes, IntAttr) {
     }
 }
 
+// A text of one run without references, and an attribute value without them, are views of the
+// document's bytes; others are made in the scratch string.
+TEST(XmlTree, ViewsOfTheDocumentWhereNothingIsResolved) {
+    const Loaded doc("<r><s v='plain' w='a&amp;b'>text</s><t>a&amp;b</t></r>");
+    const TXmlElement& s = *doc.Root().FirstChild("s");
+    std::string scratch = "unchanged";
+    EXPECT_EQ(s.TextView(scratch), "text");
+    EXPECT_EQ(s.AttrView("v", scratch), "plain");
+    EXPECT_EQ(scratch, "unchanged");
+    EXPECT_EQ(s.AttrView("w", scratch).data(), scratch.data());
+    EXPECT_EQ(scratch, "a&b");
+    EXPECT_EQ(doc.Root().FirstChild("t")->TextView(scratch).data(), scratch.data());
+    EXPECT_EQ(scratch, "a&b");
+}
+
 TEST(XmlTree, Navigation) {
     const Loaded doc("<r><s i='1'/><t/><s i='2'><s i='inner'/></s><S i='upper'/></r>");
     const TXmlElement& r = doc.Root();
@@ -168,6 +209,8 @@ TEST(XmlTree, Navigation) {
     const xml::TXmlElementList list = r.Children("s");
     ASSERT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Item(0).Attr("i"), "1");
+    EXPECT_EQ(list.Item(1).Attr("i"), "2");
+    EXPECT_EQ(list.Item(0).Attr("i"), "1"); // back again
     EXPECT_EQ(list.Item(1).Attr("i"), "2");
     EXPECT_EQ(list.Item(1).Children("s").Item(0).Attr("i"), "inner");
     EXPECT_EQ(r.Children("none").Count(), 0);
