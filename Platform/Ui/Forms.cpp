@@ -1,7 +1,6 @@
 #include "Forms.h"
 
 #include "ComCtrls.h"
-#include "Dialogs.h"
 #include "FormLoader.h"
 #include "ResStrings.h"
 #include "StdCtrls.h"
@@ -154,7 +153,8 @@ void TApplication::Run() {
 }
 
 void TApplication::ShowException(const Exception& error) const {
-    MessageDlg(error.Message(), TMsgDlgType::mtError);
+    MessageBoxA(GetActiveWindow(), error.Message().c_str(), title_.c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 TApplication& Application() {

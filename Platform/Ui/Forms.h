@@ -67,7 +67,8 @@ public:
     // window closes.
     void Run();
 
-    // The error box for an error that a handler let pass: the message, captioned with the title.
+    // The error box for an error that a handler let pass: the message, captioned with the title, a
+    // single OK button.
     void ShowException(const Exception& error) const;
 
     HWND Handle() const { return handle_.Get(); }
