@@ -59,6 +59,7 @@ enum CharClass : std::uint8_t {
     kTextStop = 8,   // ends a stretch of character data: '<', '&', ']'
     kAttrStop = 16,  // ends a stretch of an attribute value: '<', '&' and the two quotes
     kPubidChar = 32, // allowed in a public identifier
+    kTagStop = 64,   // ends a stretch of a checked start tag: '>' and the two quotes
 };
 
 constexpr std::array<std::uint8_t, 256> MakeCharClasses() {
@@ -77,6 +78,8 @@ constexpr std::array<std::uint8_t, 256> MakeCharClasses() {
             v |= kTextStop;
         if (c == '<' || c == '&' || c == '"' || c == '\'')
             v |= kAttrStop;
+        if (c == '>' || c == '"' || c == '\'')
+            v |= kTagStop;
         if (letter || digit || c == ' ' || c == '\r' || c == '\n' ||
             std::string_view("-'()+,./:=?;!*#@$_%").find(static_cast<char>(c)) != std::string_view::npos)
             v |= kPubidChar;
@@ -115,6 +118,8 @@ inline const char* SkipUntil(const char* p, CharClass cls) {
 }
 
 // Bump allocation for the tree and the decoded texts; everything it holds is trivially destructible.
+// Blocks are of one size (a larger piece gets a block of its own), so that the unused end of the
+// last one is small beside the tree.
 class Arena {
 public:
     void* Allocate(std::size_t size, std::size_t align) {
@@ -146,18 +151,18 @@ public:
     }
 
 private:
+    static constexpr std::size_t kBlockSize = 64 * 1024;
+
     void Grow(std::size_t atLeast) {
-        const std::size_t blockSize = std::max(atLeast, nextBlock_);
+        const std::size_t blockSize = std::max(atLeast, kBlockSize);
         blocks_.emplace_back(new char[blockSize]); // not cleared: every byte is written before it is read
         cur_ = blocks_.back().get();
         left_ = blockSize;
-        nextBlock_ = std::min<std::size_t>(nextBlock_ * 2, std::size_t{1} << 20);
     }
 
     std::vector<std::unique_ptr<char[]>> blocks_;
     char* cur_ = nullptr;
     std::size_t left_ = 0;
-    std::size_t nextBlock_ = 64 * 1024;
 };
 
 std::string Quoted(std::string_view before, std::string_view name, std::string_view after = {}) {
@@ -1349,6 +1354,34 @@ std::string_view Parser::EntityValue() {
 
 namespace {
 
+// The position after the checked start tag whose name ends at p, and in empty whether the tag closes
+// the element itself: a '>' outside the quoted values ends it, and a '/' outside them stands only
+// just before that '>'.
+const char* SkipStartTag(const char* p, bool& empty) {
+    for (;;) {
+        p = SkipUntil(p, kTagStop);
+        if (*p == '>') {
+            empty = p[-1] == '/';
+            return p + 1;
+        }
+        const char quote = *p;
+        do
+            ++p;
+        while (*p != quote);
+        ++p;
+    }
+}
+
+// Names are short: compared in place, without a call.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // The first c from p on; there is one.
 const char* Next(const char* p, char c) {
     while (*p != c)
@@ -1391,26 +1424,24 @@ std::string_view Resolved(std::string_view s, std::string& scratch) {
     return scratch;
 }
 
-// Walks the attributes of a start tag from p, just after the element's name: calls f(name, raw value)
-// for each until f returns true. Returns the position after the tag, and in empty whether the tag
-// closes the element itself ("/>"); nullptr when f stopped the walk.
-template <class F> const char* ScanAttributes(const char* p, bool& empty, F&& f) {
+// The raw value of the attribute `name` of the checked start tag whose element name ends at p.
+bool FindRawAttr(const char* p, std::string_view name, std::string_view& raw) {
     for (;;) {
         p = SkipWhile(p, kSpace);
-        if (*p == '>' || *p == '/') {
-            empty = *p == '/';
-            return p + (empty ? 2 : 1);
-        }
-        const char* const name = p;
+        if (*p == '>' || *p == '/')
+            return false;
+        const char* const attrName = p;
         p = SkipWhile(p + 1, kNameChar);
-        const std::string_view attrName(name, static_cast<std::size_t>(p - name));
+        const bool found = SameName(std::string_view(attrName, static_cast<std::size_t>(p - attrName)), name);
         p = SkipWhile(SkipWhile(p, kSpace) + 1, kSpace); // '='
         const char quote = *p++;
         const char* const value = p;
         while (*(p = SkipUntil(p, kAttrStop)) != quote)
             ++p;
-        if (f(attrName, std::string_view(value, static_cast<std::size_t>(p - value))))
-            return nullptr;
+        if (found) {
+            raw = std::string_view(value, static_cast<std::size_t>(p - value));
+            return true;
+        }
         ++p;
     }
 }
@@ -1477,8 +1508,7 @@ void AppendContentText(const char* p, std::string& out) {
             p = SkipPast(p, "<?", "?>");
         } else if (p[1] != '!') {
             bool empty = false;
-            p = ScanAttributes(SkipWhile(p + 2, kNameChar), empty,
-                               [](std::string_view, std::string_view) { return false; });
+            p = SkipStartTag(p + 1, empty);
             depth += empty ? 0 : 1;
         } else if (p[2] == '-') {
             p = SkipPast(p, "<!--", "-->");
@@ -1496,20 +1526,6 @@ void AppendContentText(const char* p, std::string& out) {
 } // namespace
 
 // ---- The public classes ----
-
-namespace {
-
-// Names are short: compared in place, without a call.
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i])
-            return false;
-    return true;
-}
-
-} // namespace
 
 const TXmlElement& TXmlElementList::Item(int index) const {
     if (index < 0 || index >= Count())
@@ -1553,12 +1569,8 @@ bool TXmlElement::FindAttr(std::string_view name, std::string& scratch, std::str
             }
         return false;
     }
-    bool empty = false;
     std::string_view raw;
-    if (ScanAttributes(name_ + nameSize_, empty, [&](std::string_view attrName, std::string_view attrValue) {
-            raw = attrValue;
-            return SameName(attrName, name);
-        }) != nullptr)
+    if (!FindRawAttr(name_ + nameSize_, name, raw))
         return false;
     value = Resolved(raw, scratch);
     return true;
@@ -1619,8 +1631,7 @@ std::string_view TXmlElement::TextView(std::string& scratch) const {
         return scratch;
     }
     bool empty = false;
-    const char* const content =
-        ScanAttributes(name_ + nameSize_, empty, [](std::string_view, std::string_view) { return false; });
+    const char* const content = SkipStartTag(name_ + nameSize_, empty);
     if (empty)
         return {};
     // Most elements hold one run of text, or nothing, before their end tag.

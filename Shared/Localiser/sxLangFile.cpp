@@ -55,21 +55,22 @@ std::size_t DecodeUtf8Into(std::string_view Text, char16_t* out) {
     const std::size_t n = Text.size();
     std::size_t i = 0;
     while (i < n) {
-        // Eight ASCII bytes at a time.
-        std::uint64_t eight = 0;
-        if (n - i >= 8 && (std::memcpy(&eight, Text.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
-            for (int k = 0; k < 8; ++k)
-                o[k] =
-                    static_cast<char16_t>(static_cast<unsigned char>(Text[i + static_cast<std::size_t>(k)]));
-            o += 8;
-            i += 8;
-            continue;
-        }
-        auto lead = static_cast<unsigned char>(Text[i++]);
+        const auto lead = static_cast<unsigned char>(Text[i]);
         if (lead < 0x80) {
-            *o++ = static_cast<char16_t>(lead);
+            // ASCII, eight bytes at a time where it goes on.
+            std::uint64_t eight = 0;
+            if (n - i >= 8 && (std::memcpy(&eight, Text.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
+                for (std::size_t k = 0; k < 8; ++k)
+                    o[k] = static_cast<char16_t>(static_cast<unsigned char>(Text[i + k]));
+                o += 8;
+                i += 8;
+            } else {
+                *o++ = static_cast<char16_t>(lead);
+                ++i;
+            }
             continue;
         }
+        ++i;
         // Two-byte sequences (Cyrillic, Greek, most of Latin) directly.
         if (lead >= 0xC0 && lead < 0xE0 && i < n && IsContinuation(static_cast<unsigned char>(Text[i]))) {
             *o++ =

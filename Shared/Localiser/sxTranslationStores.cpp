@@ -3,6 +3,9 @@
 #include "Os.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
 
 void TsxResourceStringsItem::SetText(WideString Text) {
     text_ = std::move(Text);
@@ -28,6 +31,41 @@ bool IdentifierLess(const TsxSortCollectionItem* a, const TsxSortCollectionItem*
     return IdentifierOf(a) < IdentifierOf(b);
 }
 
+// Orders the run [first, first + n) stably by identifier. The identifiers are read once into an array
+// with each item's place in the run, which is sorted; the items are then moved along the cycles of
+// that order. Without memory for the array, a stable sort over the items themselves.
+void SortRunByIdentifier(TsxSortCollectionItem** first, std::size_t n) {
+    struct Key {
+        std::int32_t identifier;
+        std::uint32_t at; // the item's place in the run; UINT32_MAX once its new place is filled
+    };
+    const std::unique_ptr<Key[]> keys(n <= UINT32_MAX ? new (std::nothrow) Key[n] : nullptr);
+    if (keys == nullptr) {
+        std::stable_sort(first, first + n, IdentifierLess);
+        return;
+    }
+    for (std::size_t k = 0; k < n; ++k)
+        keys[k] = {IdentifierOf(first[k]), static_cast<std::uint32_t>(k)};
+    std::sort(keys.get(), keys.get() + n, [](const Key& a, const Key& b) {
+        return a.identifier < b.identifier || (a.identifier == b.identifier && a.at < b.at);
+    });
+    // Place k takes the item from place keys[k].at.
+    for (std::size_t start = 0; start < n; ++start) {
+        if (keys[start].at == UINT32_MAX)
+            continue;
+        TsxSortCollectionItem* const held = first[start];
+        std::size_t k = start;
+        while (keys[k].at != start) {
+            const std::size_t from = keys[k].at;
+            first[k] = first[from];
+            keys[k].at = UINT32_MAX;
+            k = from;
+        }
+        first[k] = held;
+        keys[k].at = UINT32_MAX;
+    }
+}
+
 // The items before `from` are in order. Moving each waiting item in turn behind the last item whose
 // identifier is equal or smaller gives the stable order by identifier of all of them: the waiting
 // run sorted stably, then merged stably behind the equal ones that stood before it.
@@ -39,7 +77,7 @@ void PlaceByIdentifier(std::vector<TsxSortCollectionItem*>& items, std::size_t f
         std::rotate(std::upper_bound(first, middle, *middle, IdentifierLess), middle, last);
         return;
     }
-    std::stable_sort(middle, last, IdentifierLess);
+    SortRunByIdentifier(items.data() + from, to - from);
     std::inplace_merge(first, middle, last, IdentifierLess);
 }
 
