@@ -52,44 +52,46 @@ void AppendUnescaped(std::string_view Text, AnsiString& out) {
 // sequence gives two). Returns the number of units written, 0 for a text that fails.
 std::size_t DecodeUtf8Into(std::string_view Text, char16_t* out) {
     char16_t* o = out;
-    const std::size_t n = Text.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const auto lead = static_cast<unsigned char>(Text[i]);
+    const auto* p = reinterpret_cast<const unsigned char*>(Text.data());
+    const unsigned char* const end = p + Text.size();
+    while (p < end) {
+        const unsigned char lead = *p;
         if (lead < 0x80) {
-            // ASCII, eight bytes at a time where it goes on.
+            // A run of ASCII, eight bytes at a time while they last.
             std::uint64_t eight = 0;
-            if (n - i >= 8 && (std::memcpy(&eight, Text.data() + i, 8), (eight & 0x8080808080808080u) == 0)) {
-                for (std::size_t k = 0; k < 8; ++k)
-                    o[k] = static_cast<char16_t>(static_cast<unsigned char>(Text[i + k]));
+            while (end - p >= 8 && (std::memcpy(&eight, p, 8), (eight & 0x8080808080808080u) == 0)) {
+                for (int k = 0; k < 8; ++k)
+                    o[k] = p[k];
                 o += 8;
-                i += 8;
-            } else {
-                *o++ = static_cast<char16_t>(lead);
-                ++i;
+                p += 8;
             }
+            while (p < end && *p < 0x80)
+                *o++ = *p++;
             continue;
         }
-        ++i;
-        // Two-byte sequences (Cyrillic, Greek, most of Latin) directly.
-        if (lead >= 0xC0 && lead < 0xE0 && i < n && IsContinuation(static_cast<unsigned char>(Text[i]))) {
-            *o++ =
-                static_cast<char16_t>(((lead & 0x1F) << 6) | (static_cast<unsigned char>(Text[i++]) & 0x3F));
+        // Two-byte sequences (Cyrillic, Greek, most of Latin) directly, as long as they follow each
+        // other.
+        if ((lead & 0xE0) == 0xC0 && end - p >= 2 && IsContinuation(p[1])) {
+            do {
+                *o++ = static_cast<char16_t>(((p[0] & 0x1F) << 6) | (p[1] & 0x3F));
+                p += 2;
+            } while (end - p >= 2 && (p[0] & 0xE0) == 0xC0 && IsContinuation(p[1]));
             continue;
         }
-        int extra = lead >= 0xC0 && lead < 0xE0   ? 1
-                    : lead >= 0xE0 && lead < 0xF0 ? 2
-                    : lead >= 0xF0 && lead < 0xF8 ? 3
-                                                  : 0;
+        ++p;
+        const int extra = lead >= 0xC0 && lead < 0xE0   ? 1
+                          : lead >= 0xE0 && lead < 0xF0 ? 2
+                          : lead >= 0xF0 && lead < 0xF8 ? 3
+                                                        : 0;
         if (extra == 0) {
             *o++ = u'\uFFFD';
             continue;
         }
         char32_t c = lead & (0x3F >> extra);
-        for (int k = 0; k < extra; ++k, ++i) {
-            if (i == n || !IsContinuation(static_cast<unsigned char>(Text[i])))
+        for (int k = 0; k < extra; ++k, ++p) {
+            if (p == end || !IsContinuation(*p))
                 return 0;
-            c = (c << 6) | (static_cast<unsigned char>(Text[i]) & 0x3F);
+            c = (c << 6) | (*p & 0x3F);
         }
         if (c >= 0x10000 && c <= 0x10FFFF) {
             c -= 0x10000;

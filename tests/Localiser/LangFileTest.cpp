@@ -47,17 +47,28 @@ TEST_P(DecodeCases, DecodesOrEmptiesTheWholeText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, DecodeCases,
-    ::testing::Values(Utf8Case{"Abc", u"Abc"}, Utf8Case{"\xD0\x94", u"Д"}, Utf8Case{"\xE2\x82\xAC", u"€"},
-                      Utf8Case{"\xF0\x9F\x98\x80", u"\U0001F600"},
-                      // ends inside a sequence
-                      Utf8Case{"ok\xD0", u""}, Utf8Case{"ok\xE2\x82", u""}, Utf8Case{"\xF0\x9F\x98", u""},
-                      // a byte that must continue a sequence does not: the whole text is lost
-                      Utf8Case{"\xD0\x94 \xD0x \xD0\x94", u""}, Utf8Case{"\xE2\x82x", u""},
-                      // two Cyrillic letters in the Windows code page, not UTF-8
-                      Utf8Case{"\xD0\xF3", u""},
-                      // not UTF-8, but neither failure: a replacement character
-                      Utf8Case{"a\x80z", u"a\uFFFDz"}, Utf8Case{"\xFF", u"\uFFFD"},
-                      Utf8Case{"\xED\xA0\x80", u"\uFFFD"}, Utf8Case{"", u""}));
+    ::testing::Values(
+        Utf8Case{"Abc", u"Abc"}, Utf8Case{"\xD0\x94", u"Д"}, Utf8Case{"\xE2\x82\xAC", u"€"},
+        Utf8Case{"\xF0\x9F\x98\x80", u"\U0001F600"},
+        // ends inside a sequence
+        Utf8Case{"ok\xD0", u""}, Utf8Case{"ok\xE2\x82", u""}, Utf8Case{"\xF0\x9F\x98", u""},
+        // a byte that must continue a sequence does not: the whole text is lost
+        Utf8Case{"\xD0\x94 \xD0x \xD0\x94", u""}, Utf8Case{"\xE2\x82x", u""},
+        // two Cyrillic letters in the Windows code page, not UTF-8
+        Utf8Case{"\xD0\xF3", u""},
+        // not UTF-8, but neither failure: a replacement character
+        Utf8Case{"a\x80z", u"a\uFFFDz"}, Utf8Case{"\xFF", u"\uFFFD"}, Utf8Case{"\xED\xA0\x80", u"\uFFFD"},
+        Utf8Case{"", u""},
+        // runs of ASCII (eight bytes at a time and the rest) and of two-byte sequences
+        Utf8Case{"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, world!", u"Привет, world!"},
+        Utf8Case{"12345678\xD0\x94", u"12345678Д"}, Utf8Case{"1234567\x80", u"1234567\uFFFD"},
+        Utf8Case{"A long ASCII text \xD0\x94\xD0\x94 and more ASCII after it",
+                 u"A long ASCII text ДД and more ASCII after it"},
+        Utf8Case{"\xD0\x94\xE2\x82\xAC\xD0\x94", u"Д€Д"},
+        // a run of two-byte sequences that ends inside one, or in a byte that does not continue it
+        Utf8Case{"\xD0\x94\xD0\x94\xD0", u""}, Utf8Case{"\xD0\x94\xD0\x94\xD0x", u""},
+        // an overlong sequence gives the character it spells
+        Utf8Case{"\xC1\xBF", u"\x7F"}));
 
 // ---- Reading files ---------------------------------------------------------------------------------
 
