@@ -133,6 +133,11 @@ protected:
         PlaceItems();
         return itemList_[static_cast<std::size_t>(index)];
     }
+    // The items in their places, for a walk that reads many positions: no test per position.
+    TsxSortCollectionItem* const* PlacedItems() const {
+        PlaceItems();
+        return itemList_.data();
+    }
     // Moves the item at curIndex to newIndex, the items in between shifting by one; the index test of
     // Items, no notification.
     void Move(int curIndex, int newIndex);

@@ -99,13 +99,17 @@ TsxResourceStringsItem* TsxResourceStringsList::Find(std::int32_t Identifier) co
     const int count = Count();
     if (count == 0)
         return nullptr;
+    // Placed once, then read without a test per step.
+    const auto at = [items = PlacedItems()](int index) {
+        return static_cast<TsxResourceStringsItem*>(items[index]);
+    };
     if (count == 1)
-        return ItemAt(0)->Identifier == Identifier ? ItemAt(0) : nullptr;
+        return at(0)->Identifier == Identifier ? at(0) : nullptr;
     int lo = 0;
     int hi = count;
     for (;;) {
         const int mid = (lo + hi) / 2;
-        TsxResourceStringsItem* item = ItemAt(mid);
+        TsxResourceStringsItem* item = at(mid);
         if (item->Identifier == Identifier)
             return item;
         if (item->Identifier > Identifier)
@@ -113,9 +117,9 @@ TsxResourceStringsItem* TsxResourceStringsList::Find(std::int32_t Identifier) co
         else
             lo = mid;
         if (hi - lo == 1) {
-            if (hi < count && ItemAt(hi)->Identifier == Identifier)
-                return ItemAt(hi);
-            return ItemAt(lo)->Identifier == Identifier ? ItemAt(lo) : nullptr;
+            if (hi < count && at(hi)->Identifier == Identifier)
+                return at(hi);
+            return at(lo)->Identifier == Identifier ? at(lo) : nullptr;
         }
     }
 }
