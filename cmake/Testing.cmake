@@ -7,7 +7,7 @@ add_subdirectory(${QRL_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # A test executable: one CTest test that runs the whole executable, under Wine when cross-built.
 # ENVIRONMENT entries (e.g. LANG=ru_RU.UTF-8) are set for that process alone.
-# NEEDS_DISPLAY: the executable shows windows; it runs in a virtual X display of its own (xvfb-run).
+# NEEDS_DISPLAY: the executable shows windows; it runs with an X display (cmake/with-display.sh).
 function(qrl_add_gtest target)
   cmake_parse_arguments(ARG "NEEDS_DISPLAY" "" "SOURCES;LIBRARIES;RESOURCES;ENVIRONMENT" ${ARGN})
   qrl_add_executable(${target} SOURCES ${ARG_SOURCES} RESOURCES ${ARG_RESOURCES})
@@ -15,7 +15,7 @@ function(qrl_add_gtest target)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/Support)
   set(report --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${target}.xml)
   if(ARG_NEEDS_DISPLAY)
-    add_test(NAME ${target} COMMAND xvfb-run -a -s "-screen 0 1024x768x24" ${CMAKE_CROSSCOMPILING_EMULATOR}
+    add_test(NAME ${target} COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
       $<TARGET_FILE:${target}> ${report})
   else()
     add_test(NAME ${target} COMMAND ${target} ${report})

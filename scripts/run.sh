@@ -24,6 +24,8 @@ shots=$(realpath -m "${1:-build/screenshots}")
 rm -rf "$shots"
 mkdir -p "$shots"
 to_windows() { echo "Z:$1" | tr / '\\'; }
+# A Wine desktop left from a run without a display would keep the windows off this one.
+WINEPREFIX="$root/build/windows/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true
 timeout 300 xvfb-run -a -s "-screen 0 1024x768x24" \
   build/windows/wine-run build/windows/tools/uidriver/uidriver.exe screenshots "$(to_windows "$exe")" \
   "$(to_windows "$shots")" 2>/dev/null

@@ -15,12 +15,30 @@ failed=0
 status=0
 wineserver_prefix=""
 
+xvfb_pid=""
+
 stop_wineserver() {
   if [ -n "$wineserver_prefix" ]; then
     WINEPREFIX="$wineserver_prefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true
   fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; xvfb_pid=""; fi
 }
 trap stop_wineserver EXIT
+
+# A virtual X display for the whole Windows run, unless there is one. Wine's desktop process takes
+# the display of the first program that starts it, and every window of the run goes through that
+# desktop: programs that show windows need it to have a display from the start.
+start_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local fifo number
+  fifo=$(mktemp -u) && mkfifo "$fifo" || return 1
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 20 number <"$fifo"
+  rm -f "$fifo"
+  [ -n "$number" ] || return 1
+  export DISPLAY=":$number"
+}
 
 # Adds one build's results to the totals, from CTest's output and the test programs' XML reports.
 count_results() {
@@ -53,7 +71,10 @@ for preset in "${presets[@]}"; do
     echo "== $preset: build failed"; failed=$((failed + 1)); status=1; continue
   fi
   if [ "$preset" = windows ]; then
-    # One persistent wineserver for the whole run, in the build's private prefix.
+    start_display || { echo "== windows: no X display"; failed=$((failed + 1)); status=1; continue; }
+    # One persistent wineserver for the whole run, in the build's private prefix (a server left
+    # from before, with a desktop of its own, is stopped first).
+    WINEPREFIX="$build/wineprefix" /usr/lib/wine/wineserver64 -k 2>/dev/null || true
     "$build/wine-run" cmd /c exit 0 >/dev/null 2>&1
     wineserver_prefix="$build/wineprefix"
     WINEPREFIX="$wineserver_prefix" /usr/lib/wine/wineserver64 -p

@@ -1,8 +1,9 @@
-# One end-to-end run of Quorlin under Wine in a virtual X display, in a layout of its own:
+# One end-to-end run of Quorlin under Wine with an X display (cmake/with-display.sh), in a layout of
+# its own:
 #   LAYOUT/bin/Quorlin.exe, the language files in LAYOUT/Lang/<ABBR>/ (or in LAYOUT/bin/Lang/ with
 #   LANG_INSIDE), and LAYOUT/work as the current directory.
 # Parameters:
-#   WINE_RUN, DRIVER, QUORLIN, LANG_SOURCE (the folder of the language files, one folder per ABBR)
+#   WINE_RUN, WITH_DISPLAY, DRIVER, QUORLIN, LANG_SOURCE (the folder of the language files, one folder per ABBR)
 #   LAYOUT      the folder to make (emptied first)
 #   LANGS       the abbreviations to install; "ABBR:damaged" installs a damaged file for ABBR
 #   LANG_INSIDE ON: the Lang folder inside the program's folder
@@ -42,7 +43,7 @@ string(REPLACE "/" "\\" exe "Z:${LAYOUT}/bin/Quorlin.exe")
 string(REPLACE "^" ";" command "${COMMAND}")
 list(POP_FRONT command verb)
 execute_process(
-  COMMAND xvfb-run -a -s "-screen 0 1024x768x24" "${WINE_RUN}" "${DRIVER}" ${verb} "${exe}" ${command}
+  COMMAND sh "${WITH_DISPLAY}" "${WINE_RUN}" "${DRIVER}" ${verb} "${exe}" ${command}
   WORKING_DIRECTORY "${LAYOUT}/work"
   OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 150)
 set(problems "")
