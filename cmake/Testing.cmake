@@ -13,7 +13,12 @@ function(qrl_add_gtest target)
   qrl_add_executable(${target} SOURCES ${ARG_SOURCES} RESOURCES ${ARG_RESOURCES})
   target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests/Support)
-  set(report --gtest_output=xml:${CMAKE_BINARY_DIR}/test-reports/${target}.xml)
+  # Under Wine a path of the build machine is reached through drive Z:.
+  set(report_dir ${CMAKE_BINARY_DIR}/test-reports)
+  if(CMAKE_CROSSCOMPILING)
+    set(report_dir Z:${report_dir})
+  endif()
+  set(report --gtest_output=xml:${report_dir}/${target}.xml)
   if(ARG_NEEDS_DISPLAY)
     add_test(NAME ${target} COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/with-display.sh ${CMAKE_CROSSCOMPILING_EMULATOR}
       $<TARGET_FILE:${target}> ${report})
