@@ -10,6 +10,7 @@
 // by the heap meter (HeapMeter.h) during one extra load per file before the timed ones; pugixml's
 // allocations go through the same meter.
 #include "Exceptions.h"
+#include "Figures.h"
 #include "HeapMeter.h"
 #include "InProcModule.h"
 #include "LangFileMaker.h"
@@ -305,18 +306,8 @@ void SortedArray(benchmark::State& state, const FindCase& c, const std::vector<s
     }
 }
 
-// A figure of the summary, or "-" for a benchmark that did not run (--benchmark_filter).
-std::string Figure(double value, const char* format = "%.2f") {
-    if (value <= 0)
-        return "-";
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-double Ratio(double a, double b) {
-    return a > 0 && b > 0 ? a / b : 0;
-}
+using bench::Figure;
+using bench::Ratio;
 
 void PrintSummary(const bench::MedianReporter& report, const std::deque<LoadCase>& cases,
                   const std::vector<std::unique_ptr<FindCase>>& finds) {
